@@ -1,0 +1,63 @@
+#include "convert/conversionchain.h"
+
+#include <utility>
+
+#include "convert/convert.h"
+#include "convert/textsearch.h"
+
+namespace conversion {
+
+namespace {
+// The tab setting is a flag: any non-zero value means tabs become spaces.
+int TabMode(const ConversionSettings& settings) { return settings.RemoveTag != 0 ? 1 : 0; }
+}  // namespace
+
+bool HoldsHebrew(const std::string& text) {
+    return kDosLetterSet.AnyIn(text) || kHebrewLetterSet.AnyIn(text);
+}
+
+bool ToVisual(std::string& text, const ConversionSettings& settings, VisualScope scope) {
+    if (text.empty() || !HoldsHebrew(text)) {
+        return false;
+    }
+    if (kHebrewLetterSet.AnyIn(text)) {
+        CConvert::LogicalToVisual(text, TabMode(settings), scope == VisualScope::Raw);
+    } else {
+        CConvert::DosToWindows(text);
+    }
+    if (scope == VisualScope::Raw) {
+        return true;
+    }
+    const bool shortLine = static_cast<long long>(text.size()) < settings.BreakLinesAt &&
+                           text.find_first_of("\r\n") == std::string::npos;
+    if (scope == VisualScope::Selection && shortLine) {
+        // A short piece of one line is converted in place: no line break
+        // string and no paragraph strings.
+        text.append("\r\n");
+        CConvert::WrapVisualLines(text, settings.BreakLinesAt, 0, {}, settings.AddToHebParagraph,
+                                  {}, {}, settings.TwoCRLFPara);
+        TrimTrailingWhiteSpace(text);
+    } else {
+        CConvert::WrapVisualLines(text, settings.BreakLinesAt, settings.BreakLines,
+                                  settings.AddToBrokenLine, settings.AddToHebParagraph,
+                                  settings.BeforeHebParagraph, settings.AfterHebParagraph,
+                                  settings.TwoCRLFPara);
+    }
+    return true;
+}
+
+void ToLogical(std::string& text, const ConversionSettings& settings) {
+    CConvert::VisualHtmlToLines(text, kHebrewLetterSet);
+    CConvert::LogicalToVisual(text, TabMode(settings), false);
+}
+
+void ToDos(std::string& text) {
+    CConvert::VisualHtmlToLines(text, kHebrewLetterSet);
+    CConvert::MakeDosText(text, kHebrewLetterSet);
+}
+
+void ToggleSemiLogical(std::string& text) { CConvert::ToggleSemiLogical(text, kHebrewLetterSet); }
+
+void LowerTags(std::string& text) { text = CConvert::LowerTagCase(std::move(text)); }
+
+}  // namespace conversion

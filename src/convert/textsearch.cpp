@@ -1,0 +1,104 @@
+#include "convert/textsearch.h"
+
+#include "convert/charset.h"
+
+PatternFinder::PatternFinder(std::string_view pattern)
+    : m_pattern(pattern), m_border(pattern.size(), 0) {
+    size_t k = 0;
+    for (size_t i = 1; i < m_pattern.size(); ++i) {
+        while (k > 0 && m_pattern[i] != m_pattern[k]) {
+            k = m_border[k - 1];
+        }
+        if (m_pattern[i] == m_pattern[k]) {
+            ++k;
+        }
+        m_border[i] = k;
+    }
+}
+
+size_t PatternFinder::Find(std::string_view text, size_t from) const {
+    const size_t m = m_pattern.size();
+    if (m == 0) {
+        return std::string_view::npos;
+    }
+    if (m == 1) {
+        return text.find(m_pattern[0], from);
+    }
+    size_t k = 0;
+    for (size_t i = from; i < text.size(); ++i) {
+        while (k > 0 && text[i] != m_pattern[k]) {
+            k = m_border[k - 1];
+        }
+        if (text[i] == m_pattern[k]) {
+            ++k;
+        }
+        if (k == m) {
+            return i + 1 - m;
+        }
+    }
+    return std::string_view::npos;
+}
+
+size_t ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
+    if (from.empty()) {
+        return 0;
+    }
+    const PatternFinder finder(from);
+    size_t hit = finder.Find(text);
+    if (hit == std::string::npos) {
+        return 0;
+    }
+    std::string result;
+    result.reserve(text.size());
+    size_t pos = 0;
+    size_t count = 0;
+    while (hit != std::string::npos) {
+        result.append(text, pos, hit - pos);
+        result.append(to);
+        pos = hit + from.size();
+        ++count;
+        hit = finder.Find(text, pos);
+    }
+    result.append(text, pos, std::string::npos);
+    text.swap(result);
+    return count;
+}
+
+std::string_view TrimmedView(std::string_view text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && kWhiteSpaceSet.Contains(text[begin])) {
+        ++begin;
+    }
+    while (end > begin && kWhiteSpaceSet.Contains(text[end - 1])) {
+        --end;
+    }
+    return text.substr(begin, end - begin);
+}
+
+void TrimTrailingWhiteSpace(std::string& text) {
+    size_t end = text.size();
+    while (end > 0 && kWhiteSpaceSet.Contains(text[end - 1])) {
+        --end;
+    }
+    text.resize(end);
+}
+
+void TrimWhiteSpace(std::string& text) {
+    TrimTrailingWhiteSpace(text);
+    size_t begin = 0;
+    while (begin < text.size() && kWhiteSpaceSet.Contains(text[begin])) {
+        ++begin;
+    }
+    text.erase(0, begin);
+}
+
+std::string_view ChooseLineSeparator(std::string_view text) {
+    // "\r\r\n" holds "\r\n", so the longer separator is tried first.
+    for (std::string_view sep : {"\r\r\n", "\r\n", "\n"}) {
+        if (text.find(sep) != std::string_view::npos) {
+            return sep;
+        }
+    }
+    return "\r";
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Finds a fixed pattern in text in time linear in both (Knuth-Morris-Pratt), so
+// that replacing every occurrence of a long or repetitive pattern stays linear.
+class PatternFinder {
+public:
+    explicit PatternFinder(std::string_view pattern);
+
+    // Position of the first occurrence at or after `from`, or npos. An empty
+    // pattern is never found.
+    size_t Find(std::string_view text, size_t from = 0) const;
+
+    size_t Length() const { return m_pattern.size(); }
+
+private:
+    std::string m_pattern;
+    std::vector<size_t> m_border;  // longest proper border of each prefix
+};
+
+// Replaces every occurrence of `from` by `to`, left to right and without
+// overlap; replaced text is not searched again. Returns the number of
+// replacements. An empty `from` replaces nothing.
+size_t ReplaceAll(std::string& text, std::string_view from, std::string_view to);
+
+// Removes white space (space, tab, CR, LF, VT, FF) from the ends of text.
+void TrimWhiteSpace(std::string& text);
+void TrimTrailingWhiteSpace(std::string& text);
+std::string_view TrimmedView(std::string_view text);
+
+// The line separator of a text: the first of "\r\r\n", "\r\n", "\n" that occurs
+// in it, else "\r".
+std::string_view ChooseLineSeparator(std::string_view text);
