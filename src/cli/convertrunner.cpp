@@ -1,0 +1,161 @@
+#include "cli/convertrunner.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <optional>
+#include <string_view>
+
+#include "convert/conversionchain.h"
+#include "document/settings.h"
+#include "framework/atomicfile.h"
+#include "framework/filebytes.h"
+#include "framework/profile.h"
+#include "text/utf8codec.h"
+
+namespace {
+
+void Report(std::string_view message) {
+    std::string line("mirval-convert: ");
+    line += message;
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+// The settings from the profile named on the line, else the built-in
+// defaults; nothing when the profile cannot be read.
+std::optional<ConversionSettings> BaseSettings(const std::string& profilePath) {
+    IniProfile profile;
+    if (!profilePath.empty()) {
+        std::string bytes;
+        std::string error;
+        switch (FileBytes::ReadFile(profilePath, bytes, error)) {
+            case FileBytes::Status::Missing:
+                // A profile named on the line must exist: a misspelt name
+                // would otherwise pass silently as the defaults.
+                Report("cannot read profile " + profilePath + ": no such file");
+                return std::nullopt;
+            case FileBytes::Status::Failed:
+                Report(error);
+                return std::nullopt;
+            case FileBytes::Status::Ok:
+                profile.Parse(bytes);
+                break;
+        }
+    }
+    return Settings::Load(profile).Conversion;
+}
+
+// A string option in the input's encoding, as code page 1255 bytes.
+bool DecodeOption(const CliArgs& args, std::string_view option, const std::string& value,
+                  std::string& out) {
+    if (args.encoding == CliArgs::Encoding::Cp1255) {
+        out = value;
+        return true;
+    }
+    const Utf8DecodeResult result = Utf8Codec::DecodeToCp1255(value, out);
+    if (!result.Ok()) {
+        Report(std::string(option) + ": " + result.Describe());
+        return false;
+    }
+    return true;
+}
+
+bool ApplyOptions(const CliArgs& args, ConversionSettings& settings) {
+    args.ApplyFlags(settings);
+    return (!args.breakString ||
+            DecodeOption(args, "--break-string", *args.breakString, settings.AddToBrokenLine)) &&
+           (!args.before ||
+            DecodeOption(args, "--before", *args.before, settings.BeforeHebParagraph)) &&
+           (!args.after || DecodeOption(args, "--after", *args.after, settings.AfterHebParagraph));
+}
+
+bool ReadInput(const CliArgs& args, std::string& bytes) {
+    std::string error;
+    if (args.input.empty() || args.input == "-") {
+        if (!FileBytes::ReadDescriptor(STDIN_FILENO, "standard input", bytes, error)) {
+            Report(error);
+            return false;
+        }
+        return true;
+    }
+    switch (FileBytes::ReadFile(args.input, bytes, error)) {
+        case FileBytes::Status::Missing:
+            Report("cannot read " + args.input + ": no such file");
+            return false;
+        case FileBytes::Status::Failed:
+            Report(error);
+            return false;
+        case FileBytes::Status::Ok:
+            break;
+    }
+    return true;
+}
+
+bool WriteOutput(const CliArgs& args, std::string_view bytes) {
+    std::string error;
+    const bool ok = args.output.empty()
+                        ? FileBytes::WriteDescriptor(STDOUT_FILENO, "standard output", bytes, error)
+                        : AtomicFile::Write(args.output, bytes, error);
+    if (!ok) {
+        Report(error);
+    }
+    return ok;
+}
+
+}  // namespace
+
+int ConvertRunner::Run(const CliArgs& args) {
+    std::optional<ConversionSettings> settings = BaseSettings(args.profile);
+    if (!settings) {
+        return kFileError;
+    }
+    if (!ApplyOptions(args, *settings)) {
+        return kEncodingError;
+    }
+
+    std::string input;
+    if (!ReadInput(args, input)) {
+        return kFileError;
+    }
+    const bool utf8 = args.encoding == CliArgs::Encoding::Utf8;
+    std::string text;
+    if (utf8) {
+        const Utf8DecodeResult result = Utf8Codec::DecodeToCp1255(input, text);
+        if (!result.Ok()) {
+            const std::string name = args.input.empty() ? "standard input" : args.input;
+            Report(name + ": " + result.Describe());
+            return kEncodingError;
+        }
+    } else {
+        text.swap(input);  // one copy of a large text is enough
+    }
+
+    switch (args.command) {
+        case CliArgs::Command::ToVisual:
+            if (!conversion::ToVisual(text, *settings, conversion::VisualScope::WholeText)) {
+                // The text is left as it was read: write out the input itself.
+                Report("no Hebrew letter in the input; written out unchanged");
+                return WriteOutput(args, utf8 ? input : text) ? kSuccess : kFileError;
+            }
+            break;
+        case CliArgs::Command::ToLogical:
+            conversion::ToLogical(text, *settings);
+            break;
+        case CliArgs::Command::ToDos:
+            conversion::ToDos(text);
+            break;
+        case CliArgs::Command::Toggle:
+            conversion::ToggleSemiLogical(text);
+            break;
+        case CliArgs::Command::LowerTags:
+            conversion::LowerTags(text);
+            break;
+    }
+
+    if (utf8) {
+        text = args.command == CliArgs::Command::ToDos ? Utf8Codec::EncodeDosText(text)
+                                                       : Utf8Codec::EncodeCp1255(text);
+    }
+    return WriteOutput(args, text) ? kSuccess : kFileError;
+}

@@ -1,0 +1,95 @@
+#include "framework/filebytes.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+std::string Reason(std::string_view action, std::string_view name, int errorNumber) {
+    std::string text(action);
+    text += ' ';
+    text += name;
+    text += ": ";
+    text += std::strerror(errorNumber);
+    return text;
+}
+
+}  // namespace
+
+FileBytes::Status FileBytes::ReadFile(const std::string& path, std::string& bytes,
+                                      std::string& error) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) {
+            bytes.clear();
+            return Status::Missing;
+        }
+        error = Reason("cannot read", path, errno);
+        return Status::Failed;
+    }
+    const bool ok = ReadDescriptor(fd, path, bytes, error);
+    ::close(fd);
+    return ok ? Status::Ok : Status::Failed;
+}
+
+bool FileBytes::ReadDescriptor(int fd, std::string_view name, std::string& bytes,
+                               std::string& error) {
+    bytes.clear();
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        error = Reason("cannot read", name, errno);
+        return false;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        error = Reason("cannot read", name, EISDIR);
+        return false;
+    }
+    // A regular file is read in one call into a buffer of its size (plus one
+    // byte to see the end); pipes and growing files double the buffer.
+    std::size_t capacity = 64 * 1024;
+    if (S_ISREG(info.st_mode) && info.st_size > 0) {
+        capacity = static_cast<std::size_t>(info.st_size) + 1;
+    }
+    std::size_t size = 0;
+    bytes.resize(capacity);
+    for (;;) {
+        if (size == bytes.size()) {
+            bytes.resize(bytes.size() * 2);
+        }
+        const ssize_t got = ::read(fd, bytes.data() + size, bytes.size() - size);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = Reason("cannot read", name, errno);
+            bytes.clear();
+            return false;
+        }
+        if (got == 0) {
+            break;
+        }
+        size += static_cast<std::size_t>(got);
+    }
+    bytes.resize(size);
+    return true;
+}
+
+bool FileBytes::WriteDescriptor(int fd, std::string_view name, std::string_view bytes,
+                                std::string& error) {
+    while (!bytes.empty()) {
+        const ssize_t put = ::write(fd, bytes.data(), bytes.size());
+        if (put < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = Reason("cannot write", name, errno);
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(put));
+    }
+    return true;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Whole-file reads and writes of raw bytes. Files are read with as few system
+// calls as the kernel allows (one read for a regular file) so that large
+// inputs cost little more than their copy. Errors come back as text naming
+// the file and the system's reason.
+class FileBytes {
+public:
+    enum class Status { Ok, Missing, Failed };
+
+    // Reads the whole file at path. Missing when it does not exist.
+    static Status ReadFile(const std::string& path, std::string& bytes, std::string& error);
+
+    // Reads everything from an open descriptor up to end of file; name is
+    // used in the error text.
+    static bool ReadDescriptor(int fd, std::string_view name, std::string& bytes,
+                               std::string& error);
+
+    // Writes all of bytes to an open descriptor, retrying short writes.
+    static bool WriteDescriptor(int fd, std::string_view name, std::string_view bytes,
+                                std::string& error);
+};
