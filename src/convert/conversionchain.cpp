@@ -17,10 +17,13 @@ bool HoldsHebrew(const std::string& text) {
 }
 
 bool ToVisual(std::string& text, const ConversionSettings& settings, VisualScope scope) {
-    if (text.empty() || !HoldsHebrew(text)) {
+    // A Hebrew letter is usually found at once; only a text without one is
+    // searched for DOS letters.
+    const bool hebrew = kHebrewLetterSet.AnyIn(text);
+    if (!hebrew && !kDosLetterSet.AnyIn(text)) {
         return false;
     }
-    if (kHebrewLetterSet.AnyIn(text)) {
+    if (hebrew) {
         CConvert::LogicalToVisual(text, TabMode(settings), scope == VisualScope::Raw);
     } else {
         CConvert::DosToWindows(text);

@@ -21,7 +21,11 @@ public:
     char First() const { return m_buffer.back(); }  // the carry's first byte
 
     // Puts `text` in front of the carry.
-    void Prepend(std::string_view text) { m_buffer.append(text.rbegin(), text.rend()); }
+    void Prepend(std::string_view text) {
+        const size_t old = m_buffer.size();
+        m_buffer.resize(old + text.size());
+        std::reverse_copy(text.begin(), text.end(), m_buffer.begin() + static_cast<std::ptrdiff_t>(old));
+    }
 
     // Adds `text` at the carry's right end.
     void Append(std::string_view text) {

@@ -14,6 +14,7 @@ void CConvert::ToggleSemiLogical(std::string& text, const CharSet& hebrewSet) {
     // No entity or tab rules here: "&" and ";" are run bytes, so entities stay
     // whole; line ends inside a segment are turned around like other bytes.
     const ReverseRules rules{kToggleRunSet, kTogglePunctuationSet, false, false};
+    const LineReverser reverser(rules);
     const std::string_view source(text);
     std::string result;
     result.reserve(source.size() + source.size() / 16 + 16);
@@ -36,7 +37,7 @@ void CConvert::ToggleSemiLogical(std::string& text, const CharSet& hebrewSet) {
             end = source.size();
         }
         result.append(source.substr(pos, start - pos));
-        AppendReversed(source.substr(start, end - start), rules, result);
+        reverser.Append(source.substr(start, end - start), result);
         pos = end;
     }
     result.append(source.substr(pos));

@@ -11,6 +11,7 @@ constexpr CharSet kRunPunctuationSet{charsets::kRunPunctuation};
 void CConvert::LogicalToVisual(std::string& text, int tabMode, bool keepOuterSpace) {
     const std::string_view sep = ChooseLineSeparator(text);
     const ReverseRules rules{kLatinRunSet, kRunPunctuationSet, true, tabMode == 1};
+    const LineReverser reverser(rules);
     const std::string_view source(text);
 
     std::string result;
@@ -22,7 +23,7 @@ void CConvert::LogicalToVisual(std::string& text, int tabMode, bool keepOuterSpa
         if (end == std::string_view::npos) {
             end = source.size();
         }
-        AppendReversed(source.substr(pos, end - pos), rules, result);
+        reverser.Append(source.substr(pos, end - pos), result);
         result.append("\r\n");
         pos = next;
     }

@@ -1,6 +1,6 @@
 #include "convert/linereverser.h"
 
-#include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -8,87 +8,129 @@ bool StartsWith(std::string_view text, size_t pos, std::string_view prefix) {
     return text.compare(pos, prefix.size(), prefix) == 0;
 }
 
-// The run that starts at `start` (a byte of the run set), adjusted for display:
-// a trailing space goes to the front, final punctuation is left to be placed on
-// its own, and a leading minus sign goes to the run's right end.
-void TakeRun(std::string_view line, size_t start, const ReverseRules& rules, std::string& run) {
-    size_t end = start;
-    while (end < line.size() && (rules.runSet.Contains(line[end]) ||
-                                 rules.punctuation.Contains(line[end]) || line[end] == ' ')) {
-        ++end;
+size_t CountByte(std::string_view text, char byte) {
+    size_t count = 0;
+    for (const char* p = text.data(); (p = static_cast<const char*>(std::memchr(
+                                            p, byte, text.data() + text.size() - p))) != nullptr;
+         ++p) {
+        ++count;
     }
-    run.assign(line.substr(start, end - start));
-    if (run.back() == ' ') {
-        run.pop_back();
-        run.insert(run.begin(), ' ');
-    }
-    if (rules.punctuation.Contains(run.back())) {
-        run.pop_back();
-        const size_t lead = run.find_first_not_of(charsets::kWhiteSpace);
-        run.erase(0, lead);
-    }
-    if (run.front() == '-') {
-        run.erase(0, 1);
-        run.push_back('-');
-    }
-    if (run.size() >= 2 && run[0] == ' ' && run[1] == '-') {
-        run.erase(1, 1);  // " -x" becomes " x-"
-        run.push_back('-');
-    }
+    return count;
 }
 
 }  // namespace
 
-void AppendReversed(std::string_view line, const ReverseRules& rules, std::string& out) {
-    // Putting each block in front of the line is the same as appending every
-    // block mirrored and mirroring the whole line once at the end.
-    const size_t base = out.size();
-    std::string pending;  // the run waiting to be placed, in its own order
-    std::string run;
-    auto flushPending = [&] {
-        out.append(pending.rbegin(), pending.rend());
-        pending.clear();
-    };
-
-    size_t i = 0;
-    while (i < line.size()) {
-        const unsigned char c = static_cast<unsigned char>(line[i]);
+LineReverser::LineReverser(const ReverseRules& rules) : m_rules(rules) {
+    for (int b = 0; b < 256; ++b) {
+        const unsigned char c = static_cast<unsigned char>(b);
+        m_continuesRun[c] = rules.runSet.Contains(c) || rules.punctuation.Contains(c) || c == ' ';
+        m_mirror[c] = static_cast<char>(c == '(' ? ')' : c == ')' ? '(' : c);
         if (rules.runSet.Contains(c)) {
-            // The adjusted run always holds the byte it started with, so the
-            // scan moves on. Bytes dropped from its end are scanned again.
-            TakeRun(line, i, rules, run);
-            flushPending();
-            pending.swap(run);
-            i += pending.size();
-            continue;
-        }
-        flushPending();
-        if (c >= 0x80 && c <= 0xDF) {
-            if (c == 0x85) {
-                out.append("...");
-            }
-            ++i;
-        } else if (rules.entities && (StartsWith(line, i, "&quot;") || StartsWith(line, i, "&QUOT;"))) {
-            out.push_back('"');
-            i += 6;
-        } else if (rules.tabToSpace && c == '\t') {
-            out.push_back(' ');
-            ++i;
-        } else if (rules.entities && (StartsWith(line, i, "&nbsp;") || StartsWith(line, i, "&NBSP;"))) {
-            i += 6;
+            m_class[c] = kRunStart;
+        } else if (c == 0x85) {
+            m_class[c] = kEllipsis;
+        } else if (c >= 0x80 && c <= 0xDF) {
+            m_class[c] = kDropped;
+        } else if (c == '&' && rules.entities) {
+            m_class[c] = kAmpersand;
+        } else if (c == '\t' && rules.tabToSpace) {
+            m_class[c] = kTab;
         } else {
-            out.push_back(static_cast<char>(c));
-            ++i;
+            m_class[c] = kPlain;
         }
     }
-    flushPending();
+}
 
-    std::reverse(out.begin() + static_cast<std::ptrdiff_t>(base), out.end());
-    for (size_t k = base; k < out.size(); ++k) {
-        if (out[k] == '(') {
-            out[k] = ')';
-        } else if (out[k] == ')') {
-            out[k] = '(';
+void LineReverser::Append(std::string_view line, std::string& out) const {
+    // Every block is put in front of what was built so far, so the line is
+    // written backwards from the end of a region that is large enough: each
+    // byte gives at most one byte, the ellipsis three. The finished line is
+    // then moved to the region's start. Runs hold no parentheses, so only
+    // single bytes need mirroring.
+    const size_t base = out.size();
+    const size_t bound = line.size() + 2 * CountByte(line, '\x85');
+    out.resize(base + bound);
+    char* const end = out.data() + out.size();
+    char* p = end;
+
+    const size_t n = line.size();
+    const char* const s = line.data();
+    size_t i = 0;
+    while (i < n) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        switch (m_class[c]) {
+            case kPlain:
+                // Most of a Hebrew line: bytes that are simply put in front.
+                do {
+                    *--p = m_mirror[static_cast<unsigned char>(s[i])];
+                    ++i;
+                } while (i < n && m_class[static_cast<unsigned char>(s[i])] == kPlain);
+                break;
+            case kRunStart: {
+                // The run: the longest stretch of run bytes, punctuation and
+                // spaces. A trailing space goes to its front; final
+                // punctuation is left to be placed on its own (with the
+                // space after it); a leading minus sign goes to its right
+                // end. The adjusted run holds the byte it started with, so
+                // the scan always moves on; bytes dropped from its end are
+                // scanned again as single bytes.
+                size_t j = i + 1;
+                while (j < n && m_continuesRun[static_cast<unsigned char>(s[j])]) {
+                    ++j;
+                }
+                const bool trailingSpace = s[j - 1] == ' ';
+                size_t coreEnd = trailingSpace ? j - 1 : j;
+                bool leadingSpace = trailingSpace;
+                if (m_rules.punctuation.Contains(s[coreEnd - 1]) && coreEnd - 1 > i) {
+                    --coreEnd;
+                    leadingSpace = false;
+                }
+                const size_t length = coreEnd - i + (leadingSpace ? 1 : 0);
+                p -= length;
+                char* w = p;
+                if (leadingSpace) {
+                    *w++ = ' ';
+                }
+                std::memcpy(w, s + i, coreEnd - i);
+                // "-x" becomes "x-"; " -x" becomes " x-".
+                if (p[0] == '-') {
+                    std::memmove(p, p + 1, length - 1);
+                    p[length - 1] = '-';
+                }
+                if (length >= 2 && p[0] == ' ' && p[1] == '-') {
+                    std::memmove(p + 1, p + 2, length - 2);
+                    p[length - 1] = '-';
+                }
+                i += length;
+                break;
+            }
+            case kDropped:
+                ++i;
+                break;
+            case kEllipsis:
+                p -= 3;
+                std::memcpy(p, "...", 3);
+                ++i;
+                break;
+            case kAmpersand:
+                if (StartsWith(line, i, "&quot;") || StartsWith(line, i, "&QUOT;")) {
+                    *--p = '"';
+                    i += 6;
+                } else if (StartsWith(line, i, "&nbsp;") || StartsWith(line, i, "&NBSP;")) {
+                    i += 6;
+                } else {
+                    *--p = '&';
+                    ++i;
+                }
+                break;
+            case kTab:
+                *--p = ' ';
+                ++i;
+                break;
         }
     }
+
+    const size_t length = static_cast<size_t>(end - p);
+    std::memmove(out.data() + base, p, length);
+    out.resize(base + length);
 }
