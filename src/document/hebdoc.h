@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "document/settings.h"
+#include "framework/document.h"
+
+class IEditorText;
+class QTextDocument;
+
+// How a file ended its lines when it was opened; it is saved back the same way.
+enum class LineEnds { CrLf, Lf };
+
+// The editor document: a page's text (held in a QTextDocument that every view
+// of the document shows), the settings that steer its commands, and the
+// conversion, file and template commands.
+class CHebDoc : public CDocument {
+    Q_OBJECT
+
+public:
+    explicit CHebDoc(QObject* parent = nullptr);
+    ~CHebDoc() override;
+
+    QTextDocument* TextDocument() const { return m_pTextDocument; }
+    // The editor of the document's first view; null while it has no view.
+    IEditorText* GetView() const;
+
+    // Settings (section "Settings"), loaded once when the document is made.
+    void LoadSettings();
+    void SaveSettings();
+    void SetSettings(ConversionSettings conversion, ImageSettings image, TableSettings table,
+                     BrowseSettings browse);
+    void GetConversionSettings(ConversionSettings& settings) const;
+    void GetImageSettings(ImageSettings& settings) const;
+    void GetTableSettings(TableSettings& settings) const;
+    void GetBrowseSettings(BrowseSettings& settings) const;
+    void SetConversionSettings(ConversionSettings settings);
+    void SetImageSettings(ImageSettings settings);
+    void SetTableSettings(TableSettings settings);
+    void SetBrowseSettings(BrowseSettings settings);
+
+    // Fonts and colouring, read from the profile at every use.
+    static FontSettings ReadFontSettings(std::string_view section);
+    static void WriteFontSettings(const FontSettings& format, std::string_view section);
+    static bool IsShowSyntax();
+    void ApplyTextFont();
+
+    // The modified state, with the " *" marker on the title of a document
+    // that has a path.
+    void SetDocModified(bool modified);
+    bool GetModifiedCopy() const { return m_bModifiedCopy; }
+    // The three characters after the first "." of the path, in lower case.
+    QString GetDocExt() const;
+    // The path up to and including its last "/"; empty without a path.
+    QString GetDocumentFolder() const;
+    bool HasSelection() const;
+    bool HasText() const;
+
+    // Files and templates.
+    bool OnNewDocument() override;
+    bool OnOpenDocument(const QString& path) override;
+    bool OnSaveDocument(const QString& path) override;
+    void OnCloseDocument() override;
+    // Replaces the selection with the template file's text, line by line.
+    void ReadTemplate(const QString& path);
+    LineEnds GetLineEnds() const { return m_lineEnds; }
+
+    // True while the editor shows DOS text converted for display.
+    bool IsDosDisplay() const { return m_bDosDisplay; }
+    void SetDosDisplay(bool dosDisplay) { m_bDosDisplay = dosDisplay; }
+
+    // The whole text as the editor gives it (CR LF line breaks), and whole
+    // replacement, through the first view when there is one.
+    std::string GetText() const;
+    void SetText(const std::string& text);
+    // The text as it is written to its file: line breaks as the file had them.
+    std::string GetFileBytes() const;
+
+    bool OnCmdMsg(int id) override;
+    bool OnUpdateCmdMsg(CCmdUI& ui) override;
+
+    // Commands.
+    void OnFileSaveAs();
+    void OnFileSaveAsTemplate();
+
+    // Undo text and last conversion (kept here for the commands that set them).
+    void SetUndoText(const std::string& text) { m_strUndoText = text; }
+    int m_nLastConvert = 0;
+
+protected:
+    QString AskSavePath() override;
+
+private:
+    void RemoveTitleMarker();
+    // Saves under a path asked for with the given dialog.
+    void SaveWithDialog(const QString& folder, const QString& defaultExt, const QString& filter);
+
+    QTextDocument* m_pTextDocument;
+    LineEnds m_lineEnds = LineEnds::CrLf;
+    std::string m_strUndoText;
+    bool m_bModifiedCopy = false;
+    bool m_bDosDisplay = false;
+    bool m_bPreviewOpen = false;
+
+    ConversionSettings m_conversionSettings;
+    ImageSettings m_imageSettings;
+    TableSettings m_tableSettings;
+    BrowseSettings m_browseSettings;
+};

@@ -1,0 +1,198 @@
+// Opening, saving and templates.
+#include <QFile>
+#include <QTextDocument>
+
+#include "convert/textsearch.h"
+#include "document/editortext.h"
+#include "document/hebdoc.h"
+#include "framework/atomicfile.h"
+#include "framework/filebytes.h"
+#include "framework/programfolder.h"
+#include "framework/uiservices.h"
+#include "text/codepage862.h"
+#include "text/textdocumentbytes.h"
+
+namespace {
+
+const char kGeneratorProbe[] = "<meta name='generator'";
+const char kGeneratorTag[] = "<meta name='generator' content='MIRVAL'>";
+// The selection moves forward by the tag's length (its line end not counted).
+constexpr long kGeneratorTagLength = sizeof(kGeneratorTag) - 1;
+
+const QString kSaveAsFilter = QStringLiteral(
+    "HTML files (*.htm*)|*.htm*|MIRVAL templates (*.mvt)|*.mvt|Text files (*.txt)|*.txt|All "
+    "files (*.*)|*.*||");
+const QString kSaveAsTemplateFilter =
+    QStringLiteral("MIRVAL templates (*.mvt)|*.mvt|All files (*.*)|*.*||");
+
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// The lines of a template: read as a text file (CR LF taken as a line end,
+// the line end dropped), each line then ended with CR LF.
+std::string TemplateText(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 32 + 2);
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        size_t end = bytes.find('\n', pos);
+        const size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+        if (end == std::string_view::npos) {
+            end = bytes.size();
+        }
+        size_t lineEnd = end;
+        if (end < bytes.size() && lineEnd > pos && bytes[lineEnd - 1] == '\r') {
+            --lineEnd;
+        }
+        text.append(bytes.substr(pos, lineEnd - pos)).append("\r\n");
+        pos = next;
+    }
+    return text;
+}
+
+LineEnds DetectLineEnds(std::string_view bytes) {
+    if (bytes.find("\r\n") != std::string_view::npos) {
+        return LineEnds::CrLf;
+    }
+    return bytes.find('\n') != std::string_view::npos ? LineEnds::Lf : LineEnds::CrLf;
+}
+
+}  // namespace
+
+std::string CHebDoc::GetText() const {
+    if (IEditorText* editor = GetView()) {
+        return editor->GetWindowText();
+    }
+    return TextDocumentBytes::Read(*m_pTextDocument, LineBreak::CrLf);
+}
+
+void CHebDoc::SetText(const std::string& text) {
+    if (IEditorText* editor = GetView()) {
+        editor->SetWindowText(text);
+    } else {
+        TextDocumentBytes::Write(*m_pTextDocument, text, LineBreak::CrLf);
+    }
+}
+
+std::string CHebDoc::GetFileBytes() const {
+    return TextDocumentBytes::Read(*m_pTextDocument,
+                                   m_lineEnds == LineEnds::Lf ? LineBreak::Lf : LineBreak::CrLf);
+}
+
+bool CHebDoc::OnNewDocument() {
+    if (!CDocument::OnNewDocument()) {
+        return false;
+    }
+    SetDocModified(false);
+    return true;
+}
+
+bool CHebDoc::OnOpenDocument(const QString& path) {
+    std::string bytes;
+    std::string error;
+    if (FileBytes::ReadFile(LocalPath(path), bytes, error) != FileBytes::Status::Ok) {
+        if (error.empty()) {
+            error = "no such file";
+        }
+        Ui().ShowMessage(tr("לא ניתן לפתוח את הקובץ %1\n%2")
+                             .arg(path, QString::fromLocal8Bit(error.c_str())));
+        return false;
+    }
+    // A file whose lines end in LF alone is edited with LF as its line break
+    // and saved back the same way; every other file keeps CR LF.
+    m_lineEnds = DetectLineEnds(bytes);
+    TextDocumentBytes::Write(*m_pTextDocument, bytes,
+                             m_lineEnds == LineEnds::Lf ? LineBreak::Lf : LineBreak::CrLf);
+    if (!CDocument::OnOpenDocument(path)) {
+        return false;
+    }
+    SetDocModified(false);
+    return true;
+}
+
+bool CHebDoc::OnSaveDocument(const QString& path) {
+    // The title loses its modified marker before the text is written.
+    RemoveTitleMarker();
+
+    // A DOS page shown converted is written in the bytes it was loaded with.
+    if (m_bDosDisplay) {
+        std::string text = GetText();
+        CodePage862::CharToOem(text);
+        SetText(text);
+        m_bDosDisplay = false;
+    }
+
+    std::string text = GetText();
+    if (text.find(kGeneratorProbe) == std::string::npos) {
+        const std::string withTag = std::string("\r\n") + kGeneratorTag;
+        size_t replaced = ReplaceAll(text, "<head>", "<head>" + withTag);
+        if (replaced == 0) {
+            replaced = ReplaceAll(text, "<HEAD>", "<HEAD>" + withTag);
+        }
+        if (replaced > 0) {
+            if (IEditorText* editor = GetView()) {
+                long start = 0;
+                long end = 0;
+                editor->GetSel(start, end);
+                const int firstLine = editor->GetFirstVisibleLine();
+                editor->SetWindowText(text);
+                editor->LineScroll(firstLine - editor->GetFirstVisibleLine() + 1);
+                editor->SetSel(start + kGeneratorTagLength, end + kGeneratorTagLength);
+            } else {
+                SetText(text);
+            }
+        }
+    }
+
+    std::string error;
+    if (!AtomicFile::Write(LocalPath(path), GetFileBytes(), error)) {
+        Ui().ShowMessage(tr("לא ניתן לשמור את הקובץ %1\n%2")
+                             .arg(path, QString::fromLocal8Bit(error.c_str())));
+        SetDocModified(true);  // nothing was saved: the edits are still to be saved
+        return false;
+    }
+    // Putting the tag into the editor counted as an edit; the page is saved.
+    RemoveTitleMarker();
+    return CDocument::OnSaveDocument(path);
+}
+
+void CHebDoc::OnCloseDocument() { CDocument::OnCloseDocument(); }
+
+void CHebDoc::ReadTemplate(const QString& path) {
+    std::string bytes;
+    std::string error;
+    if (FileBytes::ReadFile(LocalPath(path), bytes, error) != FileBytes::Status::Ok) {
+        Ui().ShowMessage(QStringLiteral(".ארעה שגיאה. וודא שקובץ התבנית אכן קיים"));
+        return;
+    }
+    const std::string text = TemplateText(bytes);
+    if (IEditorText* editor = GetView()) {
+        editor->ReplaceSel(text, true);
+    } else {
+        SetText(text);
+    }
+}
+
+QString CHebDoc::AskSavePath() {
+    FileDialogRequest request;
+    request.folder = GetDocumentFolder();
+    request.defaultExt = QStringLiteral("htm");
+    request.filter = kSaveAsFilter;
+    return Ui().AskSaveFileName(request).value_or(QString());
+}
+
+void CHebDoc::SaveWithDialog(const QString& folder, const QString& defaultExt,
+                             const QString& filter) {
+    FileDialogRequest request;
+    request.folder = folder;
+    request.defaultExt = defaultExt;
+    request.filter = filter;
+    if (const std::optional<QString> path = Ui().AskSaveFileName(request)) {
+        DoSave(*path, true);
+    }
+}
+
+void CHebDoc::OnFileSaveAs() { SaveWithDialog(GetDocumentFolder(), QStringLiteral("htm"), kSaveAsFilter); }
+
+void CHebDoc::OnFileSaveAsTemplate() {
+    SaveWithDialog(GetProgramFolder(), QStringLiteral("mvt"), kSaveAsTemplateFilter);
+}

@@ -1,0 +1,82 @@
+#include "framework/doctemplate.h"
+
+#include <QFileInfo>
+
+#include "framework/document.h"
+#include "framework/view.h"
+
+namespace {
+IFrameHost* g_frameHost = nullptr;
+}  // namespace
+
+void CDocTemplate::SetFrameHost(IFrameHost* host) { g_frameHost = host; }
+
+IFrameHost* CDocTemplate::FrameHost() { return g_frameHost; }
+
+CDocTemplate::CDocTemplate(int resourceId, QString baseName, DocumentFactory makeDocument,
+                           ViewFactory makeView)
+    : m_nResourceId(resourceId),
+      m_strBaseName(std::move(baseName)),
+      m_makeDocument(std::move(makeDocument)),
+      m_makeView(std::move(makeView)) {}
+
+CDocument* CDocTemplate::OpenDocumentFile(const QString& path, bool visible) {
+    QString absolute;
+    if (!path.isEmpty()) {
+        absolute = QFileInfo(path).absoluteFilePath();
+        for (CDocument* open : m_documents) {
+            if (open->GetPathName() == absolute && !open->IsClosing()) {
+                if (g_frameHost != nullptr) {
+                    g_frameHost->ActivateDocument(open);
+                }
+                return open;
+            }
+        }
+    }
+
+    CDocument* document = m_makeDocument();
+    document->SetDocTemplate(this);
+    m_documents.append(document);
+    bool ok;
+    if (absolute.isEmpty()) {
+        if (!m_strBaseName.isEmpty()) {
+            document->SetTitle(m_strBaseName + QString::number(++m_nUntitledCount));
+        }
+        ok = document->OnNewDocument();
+    } else {
+        ok = document->OnOpenDocument(absolute);
+        if (ok) {
+            document->SetPathName(absolute);
+        }
+    }
+    if (!ok) {
+        RemoveDocument(document);
+        document->SetDocTemplate(nullptr);
+        delete document;
+        return nullptr;
+    }
+
+    CView* view = m_makeView(document);
+    if (g_frameHost != nullptr) {
+        g_frameHost->AddFrame(this, view, visible);
+    }
+    view->OnInitialUpdate();
+    return document;
+}
+
+CView* CDocTemplate::CreateNewWindow(CDocument* document) {
+    // The first display of a view marks its document as not modified; a
+    // further window on an edited document must not make it look saved.
+    const bool wasModified = document->IsModified();
+    CView* view = m_makeView(document);
+    if (g_frameHost != nullptr) {
+        g_frameHost->AddFrame(this, view, true);
+    }
+    view->OnInitialUpdate();
+    if (wasModified) {
+        document->SetDocModified(true);
+    }
+    return view;
+}
+
+void CDocTemplate::RemoveDocument(CDocument* document) { m_documents.removeAll(document); }

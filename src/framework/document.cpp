@@ -1,0 +1,157 @@
+#include "framework/document.h"
+
+#include <QFileInfo>
+
+#include "framework/doctemplate.h"
+#include "framework/uiservices.h"
+#include "framework/view.h"
+
+namespace {
+constexpr int kFileClose = 57602;
+constexpr int kFileSave = 57603;
+constexpr int kFileSaveAs = 57604;
+}  // namespace
+
+CDocument::CDocument(QObject* parent) : QObject(parent) {}
+
+CDocument::~CDocument() {
+    for (CView* view : m_views) {
+        view->DetachDocument();
+    }
+    if (m_pDocTemplate != nullptr) {
+        m_pDocTemplate->RemoveDocument(this);
+    }
+}
+
+void CDocument::SetPathName(const QString& path, bool addToMRU) {
+    m_strPathName = QFileInfo(path).absoluteFilePath();
+    SetTitle(QFileInfo(m_strPathName).fileName());
+    if (addToMRU) {
+        Ui().AddToRecentFileList(m_strPathName);
+    }
+}
+
+void CDocument::SetTitle(const QString& title) {
+    m_strTitle = title;
+    emit TitleChanged(m_strTitle);
+}
+
+void CDocument::SetModifiedFlag(bool modified) {
+    if (m_bModified != modified) {
+        m_bModified = modified;
+        emit ModifiedChanged(modified);
+    }
+}
+
+void CDocument::AddView(CView* view) { m_views.append(view); }
+
+void CDocument::RemoveView(CView* view) { m_views.removeAll(view); }
+
+bool CDocument::OnNewDocument() {
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CDocument::OnOpenDocument(const QString& path) {
+    (void)path;
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CDocument::OnSaveDocument(const QString& path) {
+    (void)path;
+    SetModifiedFlag(false);
+    return true;
+}
+
+void CDocument::OnCloseDocument() {
+    if (m_bClosing) {
+        return;
+    }
+    m_bClosing = true;
+    const QList<CView*> views = m_views;
+    for (CView* view : views) {
+        if (IFrameHost* host = CDocTemplate::FrameHost()) {
+            host->CloseFrame(view);
+        } else {
+            view->DetachDocument();
+            RemoveView(view);
+        }
+    }
+    if (m_pDocTemplate != nullptr) {
+        m_pDocTemplate->RemoveDocument(this);
+        m_pDocTemplate = nullptr;
+    }
+    deleteLater();
+}
+
+QString CDocument::AskSavePath() {
+    FileDialogRequest request;
+    request.defaultName = m_strPathName.isEmpty() ? m_strTitle : QFileInfo(m_strPathName).fileName();
+    request.filter = QStringLiteral("All files (*.*)|*.*||");
+    return Ui().AskSaveFileName(request).value_or(QString());
+}
+
+bool CDocument::DoSave(const QString& path, bool replace) {
+    QString target = path;
+    if (target.isEmpty()) {
+        target = AskSavePath();
+        if (target.isEmpty()) {
+            return false;  // cancelled
+        }
+    }
+    if (!OnSaveDocument(target)) {
+        return false;
+    }
+    if (replace) {
+        SetPathName(target);
+    }
+    return true;
+}
+
+bool CDocument::DoFileSave() { return DoSave(m_strPathName); }
+
+bool CDocument::SaveModified() {
+    if (!m_bModified) {
+        return true;
+    }
+    switch (Ui().AskSaveChanges(m_strTitle)) {
+        case SaveChangesAnswer::Save:
+            return DoFileSave();
+        case SaveChangesAnswer::Discard:
+            return true;
+        case SaveChangesAnswer::Cancel:
+            return false;
+    }
+    return false;
+}
+
+bool CDocument::OnCmdMsg(int id) {
+    switch (id) {
+        case kFileClose:
+            if (SaveModified()) {
+                OnCloseDocument();
+            }
+            return true;
+        case kFileSave:
+            DoFileSave();
+            return true;
+        case kFileSaveAs:
+            DoSave(QString());
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CDocument::OnUpdateCmdMsg(CCmdUI& ui) {
+    switch (ui.ID()) {
+        case kFileClose:
+        case kFileSave:
+        case kFileSaveAs:
+            ui.Enable(true);
+            return true;
+        default:
+            return false;
+    }
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include "framework/cmdtarget.h"
+
+class CDocTemplate;
+class CView;
+
+// The base of every document: its path, title and modified flag, its views,
+// and the framework's new, open, save and close steps. Documents are owned by
+// the framework and deleted when their last window closes.
+class CDocument : public QObject, public CCmdTarget {
+    Q_OBJECT
+
+public:
+    explicit CDocument(QObject* parent = nullptr);
+    ~CDocument() override;
+
+    const QString& GetPathName() const { return m_strPathName; }
+    // Makes path the document's own: the title becomes its file name, and
+    // with addToMRU the path enters the recent-file list.
+    virtual void SetPathName(const QString& path, bool addToMRU = true);
+    const QString& GetTitle() const { return m_strTitle; }
+    virtual void SetTitle(const QString& title);
+
+    bool IsModified() const { return m_bModified; }
+    void SetModifiedFlag(bool modified = true);
+    // The modified state as the user sees it; documents that mark their
+    // title override this.
+    virtual void SetDocModified(bool modified) { SetModifiedFlag(modified); }
+    // True from the start of OnCloseDocument: the windows are going away.
+    bool IsClosing() const { return m_bClosing; }
+
+    CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
+    void SetDocTemplate(CDocTemplate* docTemplate) { m_pDocTemplate = docTemplate; }
+
+    const QList<CView*>& GetViews() const { return m_views; }
+    CView* GetFirstView() const { return m_views.isEmpty() ? nullptr : m_views.first(); }
+    void AddView(CView* view);
+    void RemoveView(CView* view);
+
+    // The framework's steps; true on success. A failure has been reported to
+    // the user already.
+    virtual bool OnNewDocument();
+    virtual bool OnOpenDocument(const QString& path);
+    virtual bool OnSaveDocument(const QString& path);
+    // Closes every window of the document and deletes it (later).
+    virtual void OnCloseDocument();
+
+    // Saves to path, or asks for a path with the save dialog when path is
+    // empty. With replace the document takes the new path as its own.
+    bool DoSave(const QString& path, bool replace = true);
+    // Command 57603: saves to the document's path, asking for one if it has none.
+    bool DoFileSave();
+    // Asks whether to save a modified document before it closes; false when
+    // the user cancels or the save fails.
+    virtual bool SaveModified();
+
+    // Commands the framework handles for every document: close and save.
+    bool OnCmdMsg(int id) override;
+    bool OnUpdateCmdMsg(CCmdUI& ui) override;
+
+signals:
+    void TitleChanged(const QString& title);
+    void ModifiedChanged(bool modified);
+
+protected:
+    // The file dialog of a plain save (untitled document or save as).
+    virtual QString AskSavePath();
+
+private:
+    QString m_strPathName;
+    QString m_strTitle;
+    bool m_bModified = false;
+    bool m_bClosing = false;
+    CDocTemplate* m_pDocTemplate = nullptr;
+    QList<CView*> m_views;
+};

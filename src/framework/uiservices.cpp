@@ -1,0 +1,18 @@
+#include "framework/uiservices.h"
+
+#include <cstdlib>
+#include <cstdio>
+
+namespace {
+IUiServices* g_services = nullptr;
+}  // namespace
+
+void SetUiServices(IUiServices* services) { g_services = services; }
+
+IUiServices& Ui() {
+    if (g_services == nullptr) {
+        std::fputs("mirval: no user interface services installed\n", stderr);
+        std::abort();
+    }
+    return *g_services;
+}

@@ -1,0 +1,385 @@
+#include "view/hebview.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPlainTextDocumentLayout>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <algorithm>
+
+#include "document/hebdoc.h"
+#include "text/editorcodec.h"
+#include "text/textdocumentbytes.h"
+
+namespace {
+
+constexpr int kEditCopy = 57634;
+constexpr int kEditCut = 57635;
+constexpr int kEditPaste = 57637;
+constexpr int kEditSelectAll = 57642;
+constexpr int kEditUndo = 57643;
+
+const MessageEntry<CHebView> kMessageMap[] = {
+    {kEditUndo, &CHebView::OnEditUndo, &CHebView::OnUpdateEditUndo},
+    {kEditCut, &CHebView::OnEditCut, &CHebView::OnUpdateNeedSel},
+    {kEditCopy, &CHebView::OnEditCopy, &CHebView::OnUpdateNeedSel},
+    {kEditPaste, &CHebView::OnEditPaste, &CHebView::OnUpdateEditPaste},
+    {kEditSelectAll, &CHebView::OnEditSelectAll, &CHebView::OnUpdateNeedText},
+};
+
+// The editor-text operations speak of the CR LF text, whatever line ends the
+// document's file has.
+constexpr LineBreak kEditorBreak = LineBreak::CrLf;
+
+constexpr double kTwipsPerPoint = 20.0;
+constexpr double kMmPerTwip = 25.4 / 1440.0;
+
+// Format changes reach the text's change signal like edits do. While the
+// program changes a format, no view counts the signal as an edit; the count
+// is shared because all views of a document listen to the same text.
+int g_nFormatChanges = 0;
+
+class FormatChangeScope {
+public:
+    FormatChangeScope() { ++g_nFormatChanges; }
+    ~FormatChangeScope() { --g_nFormatChanges; }
+    FormatChangeScope(const FormatChangeScope&) = delete;
+    FormatChangeScope& operator=(const FormatChangeScope&) = delete;
+};
+
+int CharacterLength(const QTextDocument& text) {
+    return text.characterCount() - 1;
+}
+
+}  // namespace
+
+CHebView::CHebView(CHebDoc* document, QWidget* parent) : QPlainTextEdit(parent), CView(document) {
+    SetUp(document->TextDocument());
+}
+
+CHebView::CHebView(QTextDocument* text, QWidget* parent) : QPlainTextEdit(parent), CView(nullptr) {
+    if (qobject_cast<QPlainTextDocumentLayout*>(text->documentLayout()) == nullptr) {
+        text->setDocumentLayout(new QPlainTextDocumentLayout(text));
+    }
+    SetUp(text);
+}
+
+CHebView::~CHebView() = default;
+
+void CHebView::SetUp(QTextDocument* text) {
+    setDocument(text);
+    // Lines wrap at the window's edge; there is nothing to scroll sideways.
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(text, &QTextDocument::contentsChange, this, &CHebView::OnContentsChange);
+}
+
+CHebDoc* CHebView::GetHebDoc() const {
+    return qobject_cast<CHebDoc*>(GetDocument());
+}
+
+void CHebView::OnInitialUpdate() {
+    CView::OnInitialUpdate();
+    CHebDoc* doc = GetHebDoc();
+    if (doc != nullptr) {
+        const bool hadUndo = document()->isUndoAvailable();
+        doc->ApplyTextFont();
+        // Giving a text its font when it is first shown is no step of the
+        // user's to take back.
+        if (!hadUndo) {
+            document()->clearUndoRedoStacks(QTextDocument::UndoStack);
+        }
+        m_bColour = CHebDoc::IsShowSyntax();
+        doc->SetDocModified(false);
+    }
+    m_nPrintMarginTwips = kPrintMarginTwips;
+}
+
+QMarginsF CHebView::PrintMarginsMm() const {
+    const double mm = m_nPrintMarginTwips * kMmPerTwip;
+    return QMarginsF(mm, mm, mm, mm);
+}
+
+void CHebView::OnContentsChange(int /*from*/, int removed, int added) {
+    if (g_nFormatChanges > 0 || (removed == 0 && added == 0)) {
+        return;
+    }
+    if (CHebDoc* doc = GetHebDoc()) {
+        doc->SetDocModified(true);
+    }
+    emit TextEdited();
+}
+
+// The selection.
+
+QTextCursor CHebView::WorkingCursor() const {
+    return m_bSelectionHidden ? m_hiddenCursor : textCursor();
+}
+
+void CHebView::SetWorkingCursor(const QTextCursor& cursor) {
+    if (m_bSelectionHidden) {
+        m_hiddenCursor = cursor;
+    } else {
+        setTextCursor(cursor);  // scrolls the caret into view
+    }
+}
+
+void CHebView::SetTextCursorKeepScroll(const QTextCursor& cursor) {
+    const int vertical = verticalScrollBar()->value();
+    setTextCursor(cursor);
+    verticalScrollBar()->setValue(vertical);
+}
+
+void CHebView::GetSel(long& start, long& end) const {
+    const QTextCursor cursor = WorkingCursor();
+    const QTextDocument& text = *document();
+    start = TextDocumentBytes::OffsetFromPosition(text, cursor.selectionStart(), kEditorBreak);
+    end = TextDocumentBytes::OffsetFromPosition(text, cursor.selectionEnd(), kEditorBreak);
+}
+
+void CHebView::SetSel(long start, long end) {
+    QTextCursor cursor = WorkingCursor();
+    if (start < 0) {
+        // A negative start removes the selection and leaves the caret.
+        cursor.clearSelection();
+    } else {
+        const QTextDocument& text = *document();
+        const long length = TextDocumentBytes::Length(text, kEditorBreak);
+        if (end < 0 || end > length) {
+            end = length;
+        }
+        cursor.setPosition(TextDocumentBytes::PositionFromOffset(text, start, kEditorBreak));
+        cursor.setPosition(TextDocumentBytes::PositionFromOffset(text, end, kEditorBreak),
+                           QTextCursor::KeepAnchor);
+    }
+    SetWorkingCursor(cursor);
+}
+
+std::string CHebView::GetSelText() const {
+    const QTextCursor cursor = WorkingCursor();
+    return TextDocumentBytes::ReadRange(*document(), cursor.selectionStart(), cursor.selectionEnd(),
+                                        kEditorBreak);
+}
+
+void CHebView::ReplaceSel(const std::string& text, bool canUndo) {
+    QTextCursor cursor = WorkingCursor();
+    // The new text takes the format at the start of the selection. It is one
+    // undo step of its own: the document merges typing into an insertion
+    // just before it, unless something else than an insertion comes between,
+    // which the block format set to itself is.
+    cursor.beginEditBlock();
+    cursor.insertText(EditorCodec::Decode(text, kEditorBreak));
+    cursor.setBlockFormat(cursor.blockFormat());
+    cursor.endEditBlock();
+    SetWorkingCursor(cursor);
+    if (!canUndo) {
+        document()->clearUndoRedoStacks();
+    }
+}
+
+void CHebView::HideSelection(bool hide) {
+    if (hide == m_bSelectionHidden) {
+        return;
+    }
+    if (hide) {
+        m_hiddenCursor = textCursor();
+        QTextCursor caret = m_hiddenCursor;
+        caret.clearSelection();
+        SetTextCursorKeepScroll(caret);
+        m_bSelectionHidden = true;
+    } else {
+        m_bSelectionHidden = false;
+        SetTextCursorKeepScroll(m_hiddenCursor);
+        m_hiddenCursor = QTextCursor();
+    }
+}
+
+// Whole text and lines.
+
+std::string CHebView::GetWindowText() const {
+    return TextDocumentBytes::Read(*document(), kEditorBreak);
+}
+
+void CHebView::SetWindowText(const std::string& text) {
+    TextDocumentBytes::Write(*document(), text, kEditorBreak, m_textFormat);
+    const QTextCursor start(document());
+    if (m_bSelectionHidden) {
+        m_hiddenCursor = start;
+    }
+    setTextCursor(start);
+    verticalScrollBar()->setValue(0);
+}
+
+int CHebView::GetFirstVisibleLine() const {
+    return firstVisibleBlock().blockNumber();
+}
+
+void CHebView::LineScroll(int lines) {
+    // By text lines: the block that many blocks below (above) the first
+    // visible one comes to the top, as far as the scroll range allows. The
+    // scroll bar counts laid-out lines, so the block's first line number is
+    // where it starts.
+    const QTextDocument& text = *document();
+    const int target =
+        std::clamp(GetFirstVisibleLine() + lines, 0, std::max(0, text.blockCount() - 1));
+    verticalScrollBar()->setValue(text.findBlockByNumber(target).firstLineNumber());
+}
+
+int CHebView::LineFromChar(long offset) const {
+    const QTextDocument& text = *document();
+    if (offset < 0) {
+        return text.findBlock(WorkingCursor().position()).blockNumber();
+    }
+    return TextDocumentBytes::LineFromOffset(text, offset, kEditorBreak);
+}
+
+int CHebView::GetLineCount() const {
+    return TextDocumentBytes::LineCount(*document());
+}
+
+long CHebView::LineIndex(int line) const {
+    const QTextDocument& text = *document();
+    if (line == -1) {
+        line = text.findBlock(WorkingCursor().position()).blockNumber();
+    }
+    return TextDocumentBytes::LineOffset(text, line, kEditorBreak);
+}
+
+// Format.
+
+QTextCharFormat CHebView::CharFormatFromFont(const FontSettings& format) {
+    QTextCharFormat charFormat;
+    charFormat.setFontFamilies(
+        QStringList{EditorCodec::Decode(format.Face, LineBreak::CrLf).trimmed()});
+    if (format.Height > 0) {
+        charFormat.setFontPointSize(format.Height / kTwipsPerPoint);
+    }
+    charFormat.setFontWeight((format.Effects & 1) != 0 ? QFont::Bold : QFont::Normal);
+    charFormat.setFontItalic((format.Effects & 2) != 0);
+    charFormat.setFontUnderline((format.Effects & 4) != 0);
+    charFormat.setFontStrikeOut((format.Effects & 8) != 0);
+    // 0x00BBGGRR
+    charFormat.setForeground(
+        QColor(format.Color & 0xFF, (format.Color >> 8) & 0xFF, (format.Color >> 16) & 0xFF));
+    return charFormat;
+}
+
+void CHebView::SetSelectionCharFormat(const FontSettings& format) {
+    const QTextCharFormat charFormat = CharFormatFromFont(format);
+    QTextCursor cursor = WorkingCursor();
+    {
+        const FormatChangeScope scope;
+        cursor.mergeCharFormat(charFormat);
+    }
+    if (cursor.selectionStart() == 0 && cursor.selectionEnd() == CharacterLength(*document())) {
+        m_textFormat = charFormat;
+    }
+    // With no selection the format is the caret's, for the next typing; the
+    // cursor that holds it goes back to where it came from.
+    if (!cursor.hasSelection()) {
+        if (m_bSelectionHidden) {
+            m_hiddenCursor = cursor;
+        } else {
+            SetTextCursorKeepScroll(cursor);
+        }
+    }
+}
+
+// Clipboard and redrawing.
+
+QMimeData* CHebView::MimeDataOf(const QTextCursor& cursor) {
+    auto* data = new QMimeData;
+    QString text = cursor.selectedText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    data->setText(text);
+    return data;
+}
+
+void CHebView::Copy() {
+    const QTextCursor cursor = WorkingCursor();
+    if (cursor.hasSelection()) {
+        QGuiApplication::clipboard()->setMimeData(MimeDataOf(cursor));
+    }
+}
+
+void CHebView::LockWindowUpdate(bool lock) {
+    setUpdatesEnabled(!lock);
+}
+
+QMimeData* CHebView::createMimeDataFromSelection() const {
+    return MimeDataOf(textCursor());
+}
+
+void CHebView::insertFromMimeData(const QMimeData* source) {
+    if (source == nullptr || !source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    QString text = source->text();
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    QTextCursor cursor = textCursor();
+    cursor.insertText(text);
+    setTextCursor(cursor);
+}
+
+void CHebView::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & Qt::ShiftModifier) != 0) {
+        QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier,
+                        event->text(), event->isAutoRepeat(), static_cast<ushort>(event->count()));
+        QPlainTextEdit::keyPressEvent(&plain);
+        event->setAccepted(plain.isAccepted());
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+// Commands.
+
+bool CHebView::OnCmdMsg(int id) {
+    return DispatchCommand<CHebView>(this, kMessageMap, id) || CView::OnCmdMsg(id);
+}
+
+bool CHebView::OnUpdateCmdMsg(CCmdUI& ui) {
+    return DispatchUpdate<CHebView>(this, kMessageMap, ui) || CView::OnUpdateCmdMsg(ui);
+}
+
+void CHebView::OnEditUndo() {
+    undo();
+}
+
+void CHebView::OnUpdateEditUndo(CCmdUI& ui) {
+    ui.Enable(document()->isUndoAvailable());
+}
+
+void CHebView::OnEditCut() {
+    cut();
+}
+
+void CHebView::OnEditCopy() {
+    Copy();
+}
+
+void CHebView::OnUpdateNeedSel(CCmdUI& ui) {
+    ui.Enable(WorkingCursor().hasSelection());
+}
+
+void CHebView::OnEditPaste() {
+    paste();
+}
+
+void CHebView::OnUpdateEditPaste(CCmdUI& ui) {
+    ui.Enable(canPaste());
+}
+
+void CHebView::OnEditSelectAll() {
+    selectAll();
+}
+
+void CHebView::OnUpdateNeedText(CCmdUI& ui) {
+    ui.Enable(!document()->isEmpty());
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <optional>
+
+#include "framework/uiservices.h"
+
+// User-interface services that answer from a script and record what the
+// program asked, so that documents can be tested without dialogs.
+class FakeUi : public IUiServices {
+public:
+    FakeUi() { SetUiServices(this); }
+    ~FakeUi() override { SetUiServices(nullptr); }
+
+    void ShowMessage(const QString& text) override { messages.append(text); }
+    SaveChangesAnswer AskSaveChanges(const QString& title) override {
+        saveQuestions.append(title);
+        return saveAnswer;
+    }
+    std::optional<QString> AskOpenFileName(const FileDialogRequest& request) override {
+        return Answer(request);
+    }
+    std::optional<QString> AskSaveFileName(const FileDialogRequest& request) override {
+        return Answer(request);
+    }
+    void BeginWaitCursor() override { ++waitCursors; }
+    void EndWaitCursor() override { --waitCursors; }
+    void Beep() override { ++beeps; }
+    void AddToRecentFileList(const QString& path) override { recentFiles.append(path); }
+
+    // The next file dialogs' answers, in order; none left: cancelled.
+    std::deque<std::optional<QString>> fileAnswers;
+    SaveChangesAnswer saveAnswer = SaveChangesAnswer::Discard;
+
+    QStringList messages;
+    QStringList saveQuestions;
+    QStringList recentFiles;
+    std::optional<FileDialogRequest> lastRequest;
+    int waitCursors = 0;
+    int beeps = 0;
+
+private:
+    std::optional<QString> Answer(const FileDialogRequest& request) {
+        lastRequest = request;
+        if (fileAnswers.empty()) {
+            return std::nullopt;
+        }
+        std::optional<QString> answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        return answer;
+    }
+};
