@@ -11,12 +11,13 @@ struct CommandName {
     CliArgs::Command command;
 };
 
-constexpr std::array<CommandName, 5> kCommands = {{
+constexpr std::array<CommandName, 6> kCommands = {{
     {"to-visual", CliArgs::Command::ToVisual},
     {"to-logical", CliArgs::Command::ToLogical},
     {"to-dos", CliArgs::Command::ToDos},
     {"toggle", CliArgs::Command::Toggle},
     {"lower-tags", CliArgs::Command::LowerTags},
+    {"special-chars", CliArgs::Command::SpecialChars},
 }};
 
 // An on/off option pair sets one field to 1 or 0.
@@ -41,9 +42,9 @@ CliArgs Usage(std::string error) {
 }
 
 bool IsValueOption(std::string_view name) {
-    constexpr std::array<std::string_view, 8> kValueOptions = {
-        "--width",   "--break-string", "--before", "--after",
-        "--profile", "--encoding",     "-o",       "--output"};
+    constexpr std::array<std::string_view, 9> kValueOptions = {
+        "--width",    "--break-string", "--before", "--after", "--profile",
+        "--encoding", "--def",          "-o",       "--output"};
     for (std::string_view option : kValueOptions) {
         if (name == option) {
             return true;
@@ -75,6 +76,12 @@ bool SetValue(CliArgs& args, std::string_view name, const std::string& value, st
             return false;
         }
         args.profile = value;
+    } else if (name == "--def") {
+        if (value.empty()) {
+            error = "--def needs a file name";
+            return false;
+        }
+        args.def = value;
     } else if (name == "--encoding") {
         if (value == "cp1255") {
             args.encoding = CliArgs::Encoding::Cp1255;
@@ -217,6 +224,9 @@ Commands:
   to-dos        visual HTML to right-aligned DOS text in code page 862
   toggle        visual HTML to semi-logical HTML, and back
   lower-tags    upper-case tags to lower case
+  special-chars written forms of characters (entities such as &quot; and
+                character references such as &#1488;) to the characters,
+                as listed in a definition file (--def)
 
 Conversion options (to-visual; to-logical uses --keep-tabs/--remove-tabs):
   --width N                  visual line length in characters (default 70)
@@ -236,6 +246,9 @@ Conversion options (to-visual; to-logical uses --keep-tabs/--remove-tabs):
   --no-two-crlf-para         do not (default)
 
 Other options:
+  --def FILE                 special-chars: the definition file; each line
+                             is "first,second,replacement" (default: the
+                             mirval.def shipped with the program)
   --profile FILE             take the settings from section "Settings" of the
                              INI profile FILE; options on the line still win
   --encoding cp1255|utf-8    cp1255 (default): bytes in and out untouched.

@@ -9,7 +9,7 @@
 // The command line of mirval-convert, parsed but not yet acted on.
 struct CliArgs {
     enum class Action { Convert, Help, Version, UsageError };
-    enum class Command { ToVisual, ToLogical, ToDos, Toggle, LowerTags };
+    enum class Command { ToVisual, ToLogical, ToDos, Toggle, LowerTags, SpecialChars };
     enum class Encoding { Cp1255, Utf8 };
 
     Action action = Action::UsageError;
@@ -18,6 +18,7 @@ struct CliArgs {
     std::string input;    // empty or "-": standard input
     std::string output;   // empty: standard output
     std::string profile;  // empty: no profile, the built-in defaults
+    std::string def;      // special-chars: the definition file; empty: the shipped one
     Encoding encoding = Encoding::Cp1255;
 
     // Conversion settings given on the line; they win over the profile.

@@ -3,10 +3,12 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string_view>
 
 #include "convert/conversionchain.h"
+#include "convert/specialchars.h"
 #include "document/settings.h"
 #include "framework/atomicfile.h"
 #include "framework/filebytes.h"
@@ -70,6 +72,38 @@ bool ApplyOptions(const CliArgs& args, ConversionSettings& settings) {
            (!args.after || DecodeOption(args, "--after", *args.after, settings.AfterHebParagraph));
 }
 
+// The definition file shipped with the program: beside the executable, in the
+// data folder of an installation beside it, or in the configured data folder.
+std::string ShippedDefinitionFile() {
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::filesystem::path folder = error ? std::filesystem::path() : exe.parent_path();
+    for (const std::filesystem::path& candidate :
+         {folder / "mirval.def", folder / ".." / "share" / "mirval" / "mirval.def",
+          std::filesystem::path(MIRVAL_DATA_DIR) / "mirval.def"}) {
+        if (std::filesystem::exists(candidate, error)) {
+            return candidate.string();
+        }
+    }
+    return (folder / "mirval.def").string();
+}
+
+bool ReadDefinitions(const CliArgs& args, std::string& definitions) {
+    const std::string path = args.def.empty() ? ShippedDefinitionFile() : args.def;
+    std::string error;
+    switch (FileBytes::ReadFile(path, definitions, error)) {
+        case FileBytes::Status::Missing:
+            Report("cannot read definition file " + path + ": no such file");
+            return false;
+        case FileBytes::Status::Failed:
+            Report(error);
+            return false;
+        case FileBytes::Status::Ok:
+            break;
+    }
+    return true;
+}
+
 bool ReadInput(const CliArgs& args, std::string& bytes) {
     std::string error;
     if (args.input.empty() || args.input == "-") {
@@ -114,6 +148,11 @@ int ConvertRunner::Run(const CliArgs& args) {
         return kEncodingError;
     }
 
+    std::string definitions;
+    if (args.command == CliArgs::Command::SpecialChars && !ReadDefinitions(args, definitions)) {
+        return kFileError;
+    }
+
     std::string input;
     if (!ReadInput(args, input)) {
         return kFileError;
@@ -150,6 +189,9 @@ int ConvertRunner::Run(const CliArgs& args) {
             break;
         case CliArgs::Command::LowerTags:
             conversion::LowerTags(text);
+            break;
+        case CliArgs::Command::SpecialChars:
+            specialchars::Replace(text, definitions);
             break;
     }
 

@@ -1,42 +1,17 @@
 #include "convert/textsearch.h"
 
+#include <string.h>
+
 #include "convert/charset.h"
 
-PatternFinder::PatternFinder(std::string_view pattern)
-    : m_pattern(pattern), m_border(pattern.size(), 0) {
-    size_t k = 0;
-    for (size_t i = 1; i < m_pattern.size(); ++i) {
-        while (k > 0 && m_pattern[i] != m_pattern[k]) {
-            k = m_border[k - 1];
-        }
-        if (m_pattern[i] == m_pattern[k]) {
-            ++k;
-        }
-        m_border[i] = k;
-    }
-}
-
 size_t PatternFinder::Find(std::string_view text, size_t from) const {
-    const size_t m = m_pattern.size();
-    if (m == 0) {
+    if (m_pattern.empty() || from >= text.size()) {
         return std::string_view::npos;
     }
-    if (m == 1) {
-        return text.find(m_pattern[0], from);
-    }
-    size_t k = 0;
-    for (size_t i = from; i < text.size(); ++i) {
-        while (k > 0 && text[i] != m_pattern[k]) {
-            k = m_border[k - 1];
-        }
-        if (text[i] == m_pattern[k]) {
-            ++k;
-        }
-        if (k == m) {
-            return i + 1 - m;
-        }
-    }
-    return std::string_view::npos;
+    const void* hit =
+        ::memmem(text.data() + from, text.size() - from, m_pattern.data(), m_pattern.size());
+    return hit == nullptr ? std::string_view::npos
+                          : static_cast<size_t>(static_cast<const char*>(hit) - text.data());
 }
 
 size_t ReplaceAll(std::string& text, std::string_view from, std::string_view to) {

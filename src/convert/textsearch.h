@@ -2,13 +2,13 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
-// Finds a fixed pattern in text in time linear in both (Knuth-Morris-Pratt), so
-// that replacing every occurrence of a long or repetitive pattern stays linear.
+// Finds a fixed pattern in text. The C library's memmem runs in time linear
+// in both (its two-way search), so replacing every occurrence of a long or
+// repetitive pattern stays linear.
 class PatternFinder {
 public:
-    explicit PatternFinder(std::string_view pattern);
+    explicit PatternFinder(std::string_view pattern) : m_pattern(pattern) {}
 
     // Position of the first occurrence at or after `from`, or npos. An empty
     // pattern is never found.
@@ -18,7 +18,6 @@ public:
 
 private:
     std::string m_pattern;
-    std::vector<size_t> m_border;  // longest proper border of each prefix
 };
 
 // Replaces every occurrence of `from` by `to`, left to right and without

@@ -10,10 +10,26 @@
 namespace {
 constexpr int kFileSaveAs = 57604;
 constexpr int kFileSaveAsTemplate = 32809;
+constexpr int kOptions = 32796;
+constexpr int kConvertToVisual = 32771;
+constexpr int kConvertToLogical = 32772;
+constexpr int kConvertDos = 32787;
+constexpr int kConvertSemiLogical = 32788;
+constexpr int kSpecialChars = 32789;
+constexpr int kLowerTags = 32804;
+constexpr int kUndoConvert = 32792;
 
 const MessageEntry<CHebDoc> kMessageMap[] = {
     {kFileSaveAs, &CHebDoc::OnFileSaveAs, nullptr},
     {kFileSaveAsTemplate, &CHebDoc::OnFileSaveAsTemplate, nullptr},
+    {kOptions, &CHebDoc::OnOptions, nullptr},
+    {kConvertToVisual, &CHebDoc::OnConvertToVisual, &CHebDoc::OnUpdateConvertToVisual},
+    {kConvertToLogical, &CHebDoc::OnConvertToLogical, &CHebDoc::OnUpdateConvertToLogical},
+    {kConvertDos, &CHebDoc::OnConvertDos, &CHebDoc::OnUpdateConvertDos},
+    {kConvertSemiLogical, &CHebDoc::OnConvertSemiLogical, &CHebDoc::OnUpdateConvertText},
+    {kSpecialChars, &CHebDoc::OnReplaceSpecialChars, &CHebDoc::OnUpdateConvertText},
+    {kLowerTags, &CHebDoc::OnLowerTags, &CHebDoc::OnUpdateConvertText},
+    {kUndoConvert, &CHebDoc::OnUndoConvert, &CHebDoc::OnUpdateUndoConvert},
 };
 
 // The marker that a modified document with a path carries in its title.

@@ -28,7 +28,8 @@ public:
 
     // Settings (section "Settings"), loaded once when the document is made.
     void LoadSettings();
-    void SaveSettings();
+    // False when the profile could not be written.
+    bool SaveSettings();
     void SetSettings(ConversionSettings conversion, ImageSettings image, TableSettings table,
                      BrowseSettings browse);
     void GetConversionSettings(ConversionSettings& settings) const;
@@ -80,13 +81,52 @@ public:
     bool OnCmdMsg(int id) override;
     bool OnUpdateCmdMsg(CCmdUI& ui) override;
 
-    // Commands.
+    // File commands.
     void OnFileSaveAs();
     void OnFileSaveAsTemplate();
 
-    // Undo text and last conversion (kept here for the commands that set them).
+    // The options sheet, modal, at a start page (OptionsPage). On OK the
+    // sheet's values become this document's settings and are written to the
+    // profile; on Cancel nothing changes.
+    void ShowOptions(int startPage);
+    void OnOptions();
+
+    // Conversion to visual of text (the selection between start and end, or
+    // the whole text when start is not before end). Raw only converts and
+    // returns the text; otherwise the result is written into the editor (the
+    // selection replaced and left selected, or the whole text) and the
+    // document marked converted and modified. Text holding no Hebrew letter
+    // comes back empty and empties the undo text.
+    std::string ConvertToVisual(std::string text, long& start, long& end, bool raw);
+
+    // Conversion commands and their undo.
+    void OnConvertToVisual();
+    void OnConvertToLogical();
+    void OnConvertDos();
+    void OnConvertSemiLogical();
+    void OnLowerTags();
+    void OnUndoConvert();
+    void OnReplaceSpecialChars();
+    void OnUpdateConvertToVisual(CCmdUI& ui);
+    void OnUpdateConvertToLogical(CCmdUI& ui);
+    void OnUpdateConvertDos(CCmdUI& ui);
+    void OnUpdateConvertText(CCmdUI& ui);
+    void OnUpdateUndoConvert(CCmdUI& ui);
+
+    // The whole text before the last conversion, paste or replacement.
     void SetUndoText(const std::string& text) { m_strUndoText = text; }
-    int m_nLastConvert = 0;
+    // The undo text, which is then forgotten along with the last conversion.
+    std::string TakeUndoText();
+    bool CanUndoConvert() const { return !m_strUndoText.empty(); }
+    bool IsLastConvertVisual() const { return m_nLastConvert == kConvertedToVisual; }
+    int GetLastConvert() const { return m_nLastConvert; }
+
+    // The kinds of the last conversion.
+    enum { kNotConverted = 0, kConvertedToVisual = 1, kConvertedToLogical = 2, kConvertedToDos = 3,
+           kToggledSemiLogical = 4 };
+
+    // One field of a definition line (see specialchars::NextDefField).
+    static std::string NextDefField(std::string& line);
 
 protected:
     QString AskSavePath() override;
@@ -98,7 +138,11 @@ private:
 
     QTextDocument* m_pTextDocument;
     LineEnds m_lineEnds = LineEnds::CrLf;
+    // Runs a conversion of the common kind on the selection or the whole text.
+    void RunConversion(void (*work)(std::string&, const ConversionSettings&), int lastConvert);
+
     std::string m_strUndoText;
+    int m_nLastConvert = kNotConverted;
     bool m_bModifiedCopy = false;
     bool m_bDosDisplay = false;
     bool m_bPreviewOpen = false;

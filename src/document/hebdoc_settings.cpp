@@ -9,13 +9,13 @@ void CHebDoc::LoadSettings() {
     SetSettings(settings.Conversion, settings.Image, settings.Table, settings.Browse);
 }
 
-void CHebDoc::SaveSettings() {
+bool CHebDoc::SaveSettings() {
     DocumentSettings settings;
     GetConversionSettings(settings.Conversion);
     GetImageSettings(settings.Image);
     GetTableSettings(settings.Table);
     GetBrowseSettings(settings.Browse);
-    AppProfile::Write([&](IniProfile& profile) { Settings::Save(settings, profile); });
+    return AppProfile::Write([&](IniProfile& profile) { Settings::Save(settings, profile); });
 }
 
 void CHebDoc::SetSettings(ConversionSettings conversion, ImageSettings image, TableSettings table,

@@ -30,8 +30,9 @@ public:
     void Beep() override { ++beeps; }
     void AddToRecentFileList(const QString& path) override { recentFiles.append(path); }
 
-    // The next file dialogs' answers, in order; none left: cancelled.
-    std::deque<std::optional<QString>> fileAnswers;
+    // The next file dialogs' answers, in order; an empty one, or none left:
+    // the dialog was cancelled.
+    std::deque<QString> fileAnswers;
     SaveChangesAnswer saveAnswer = SaveChangesAnswer::Discard;
 
     QStringList messages;
@@ -47,8 +48,11 @@ private:
         if (fileAnswers.empty()) {
             return std::nullopt;
         }
-        std::optional<QString> answer = fileAnswers.front();
+        const QString answer = fileAnswers.front();
         fileAnswers.pop_front();
+        if (answer.isEmpty()) {
+            return std::nullopt;
+        }
         return answer;
     }
 };

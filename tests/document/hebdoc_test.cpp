@@ -220,7 +220,7 @@ TEST_F(HebDocTest, MissingTemplateChangesNothing) {
 
 TEST_F(HebDocTest, SaveAsAndSaveAsTemplate) {
     ASSERT_TRUE(Open("page.htm", "x"));
-    ui.fileAnswers.push_back(std::nullopt);  // cancelled: nothing changes
+    ui.fileAnswers.push_back(QString());  // cancelled: nothing changes
     doc->OnFileSaveAs();
     ASSERT_TRUE(ui.lastRequest);
     EXPECT_EQ(ui.lastRequest->folder, Q(scratch.Path().string()) + "/");

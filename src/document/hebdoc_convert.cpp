@@ -1,0 +1,197 @@
+// The conversion commands, their undo and special-character replacement.
+#include "convert/conversionchain.h"
+#include "convert/specialchars.h"
+#include "document/editortext.h"
+#include "document/hebdoc.h"
+#include "document/optionssheet.h"
+#include "framework/filebytes.h"
+#include "framework/programfolder.h"
+#include "framework/uiservices.h"
+
+#include <QFile>
+
+namespace {
+
+void ToLogicalWork(std::string& text, const ConversionSettings& settings) {
+    conversion::ToLogical(text, settings);
+}
+void ToDosWork(std::string& text, const ConversionSettings&) { conversion::ToDos(text); }
+void ToggleWork(std::string& text, const ConversionSettings&) {
+    conversion::ToggleSemiLogical(text);
+}
+void LowerTagsWork(std::string& text, const ConversionSettings&) { conversion::LowerTags(text); }
+
+// Leaves the last-conversion kind as it is (lowering tags is no conversion).
+constexpr int kKeepLastConvert = -1;
+
+}  // namespace
+
+std::string CHebDoc::TakeUndoText() {
+    std::string text;
+    text.swap(m_strUndoText);
+    m_nLastConvert = kNotConverted;
+    return text;
+}
+
+std::string CHebDoc::ConvertToVisual(std::string text, long& start, long& end, bool raw) {
+    ConversionSettings settings;
+    GetConversionSettings(settings);
+    if (settings.ConvertDisplay != 0) {
+        ShowOptions(kConversionPage);
+        GetConversionSettings(settings);  // confirmed or not, the settings as they stand
+    }
+    if (text.empty()) {
+        return text;
+    }
+    const bool selection = start < end;
+    const conversion::VisualScope scope = raw         ? conversion::VisualScope::Raw
+                                          : selection ? conversion::VisualScope::Selection
+                                                      : conversion::VisualScope::WholeText;
+    bool converted;
+    {
+        const WaitCursor wait;
+        converted = conversion::ToVisual(text, settings, scope);
+    }
+    if (!converted) {
+        // Neither Hebrew nor DOS letters: nothing to convert, nothing to undo.
+        text.clear();
+        SetUndoText(text);
+        return text;
+    }
+    if (raw) {
+        return text;
+    }
+    const WaitCursor wait;
+    IEditorText* editor = GetView();
+    if (selection && editor != nullptr) {
+        editor->ReplaceSel(text, true);
+        end = start + static_cast<long>(text.size());
+        editor->SetSel(start, end);
+    } else {
+        SetText(text);
+    }
+    m_nLastConvert = kConvertedToVisual;
+    SetDocModified(true);
+    return text;
+}
+
+void CHebDoc::OnConvertToVisual() {
+    const std::string whole = GetText();
+    SetUndoText(whole);  // before any test: an empty editor empties the undo text
+    long start = 0;
+    long end = 0;
+    if (IEditorText* editor = GetView()) {
+        editor->GetSel(start, end);
+    }
+    std::string text = start < end ? whole.substr(static_cast<size_t>(start),
+                                                  static_cast<size_t>(end - start))
+                                   : whole;
+    ConvertToVisual(std::move(text), start, end, false);
+}
+
+void CHebDoc::RunConversion(void (*work)(std::string&, const ConversionSettings&),
+                            int lastConvert) {
+    const std::string whole = GetText();
+    if (whole.empty()) {
+        return;
+    }
+    long start = 0;
+    long end = 0;
+    IEditorText* editor = GetView();
+    if (editor != nullptr) {
+        editor->GetSel(start, end);
+    }
+    const WaitCursor wait;
+    SetUndoText(whole);
+    const bool selection = start < end && editor != nullptr;
+    std::string text = selection ? whole.substr(static_cast<size_t>(start),
+                                                static_cast<size_t>(end - start))
+                                 : whole;
+    work(text, m_conversionSettings);
+    if (selection) {
+        editor->ReplaceSel(text, true);
+    } else {
+        SetText(text);
+    }
+    if (lastConvert != kKeepLastConvert) {
+        m_nLastConvert = lastConvert;
+    }
+    SetDocModified(true);
+}
+
+void CHebDoc::OnConvertToLogical() { RunConversion(ToLogicalWork, kConvertedToLogical); }
+void CHebDoc::OnConvertDos() { RunConversion(ToDosWork, kConvertedToDos); }
+void CHebDoc::OnConvertSemiLogical() { RunConversion(ToggleWork, kToggledSemiLogical); }
+void CHebDoc::OnLowerTags() { RunConversion(LowerTagsWork, kKeepLastConvert); }
+
+void CHebDoc::OnUndoConvert() {
+    if (!CanUndoConvert()) {
+        return;
+    }
+    const std::string text = TakeUndoText();
+    IEditorText* editor = GetView();
+    const int firstLine = editor != nullptr ? editor->GetFirstVisibleLine() : 0;
+    SetText(text);
+    if (editor != nullptr) {
+        editor->LineScroll(firstLine);  // the same part of the text stays in view
+    }
+    SetDocModified(true);
+}
+
+std::string CHebDoc::NextDefField(std::string& line) { return specialchars::NextDefField(line); }
+
+void CHebDoc::OnReplaceSpecialChars() {
+    const std::string whole = GetText();
+    SetUndoText(whole);
+    long start = 0;
+    long end = 0;
+    IEditorText* editor = GetView();
+    if (editor != nullptr) {
+        editor->GetSel(start, end);
+    }
+    const bool selection = start < end && editor != nullptr;
+    std::string text = selection ? whole.substr(static_cast<size_t>(start),
+                                                static_cast<size_t>(end - start))
+                                 : whole;
+    if (text.empty()) {
+        return;
+    }
+    std::string definitions;
+    std::string error;
+    const QString path = FindDataFile(QStringLiteral("mirval.def"));
+    if (FileBytes::ReadFile(QFile::encodeName(path).toStdString(), definitions, error) !=
+        FileBytes::Status::Ok) {
+        Ui().ShowMessage(QStringLiteral("MIRVAL.DEF not found. Cannot replace special characters."));
+        return;
+    }
+    const WaitCursor wait;
+    specialchars::Replace(text, definitions);
+    if (selection) {
+        editor->ReplaceSel(text, true);
+    } else {
+        SetText(text);
+    }
+    SetDocModified(true);
+}
+
+// Update handlers: a selection can always be converted; a whole text is not
+// converted twice in a row the same way, nor into the kind its file already is.
+
+void CHebDoc::OnUpdateConvertToVisual(CCmdUI& ui) {
+    ui.Enable(HasSelection() || (m_nLastConvert != kConvertedToVisual &&
+                                 GetDocExt() != QStringLiteral("htm") && HasText()));
+}
+
+void CHebDoc::OnUpdateConvertToLogical(CCmdUI& ui) {
+    ui.Enable(HasSelection() || (m_nLastConvert != kConvertedToLogical &&
+                                 GetDocExt() != QStringLiteral("txt") && HasText()));
+}
+
+void CHebDoc::OnUpdateConvertDos(CCmdUI& ui) {
+    ui.Enable(HasSelection() || (m_nLastConvert != kConvertedToDos &&
+                                 GetDocExt() != QStringLiteral("txt") && HasText()));
+}
+
+void CHebDoc::OnUpdateConvertText(CCmdUI& ui) { ui.Enable(HasSelection() || HasText()); }
+
+void CHebDoc::OnUpdateUndoConvert(CCmdUI& ui) { ui.Enable(CanUndoConvert()); }
