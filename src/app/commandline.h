@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the program was started with: an optional file to open, and the
+// options the end-to-end test uses to capture the window.
+struct CommandLine {
+    QString file;
+    // --screenshot FILE: save a picture of the main window as PNG, print the
+    // window's title on standard output and quit, --quit-after MS after start.
+    QString screenshot;
+    int quitAfterMs = 0;
+    // A usage error, for standard error; empty when the line was understood.
+    QString error;
+};
+
+// arguments as QCoreApplication gives them, the program's name first.
+CommandLine ParseCommandLine(const QStringList& arguments);

@@ -1,0 +1,46 @@
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/commandicons.h"
+#include "app/commandline.h"
+#include "app/hebapp.h"
+#include "app/mainframe.h"
+#include "app/qtuiservices.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("MIRVAL"));
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+    QApplication::setWindowIcon(CommandIcons::Application());
+
+    const CommandLine line = ParseCommandLine(QApplication::arguments());
+    if (!line.error.isEmpty()) {
+        std::fprintf(stderr, "mirval: %s\n", qPrintable(line.error));
+        return 1;
+    }
+
+    // The services outlive the application object, whose documents may still
+    // ask for them while they close.
+    QtUiServices ui;
+    SetUiServices(&ui);
+    CHebApp app;
+    ui.SetApp(&app);
+    if (!app.InitInstance(line.file)) {
+        return 1;
+    }
+
+    if (!line.screenshot.isEmpty() || line.quitAfterMs > 0) {
+        QTimer::singleShot(line.quitAfterMs, &app, [&app, &line] {
+            bool saved = true;
+            if (!line.screenshot.isEmpty()) {
+                CMainFrame* frame = app.MainFrame();
+                saved = frame->grab().save(line.screenshot, "PNG");
+                std::printf("%s\n", frame->windowTitle().toLocal8Bit().constData());
+                std::fflush(stdout);
+            }
+            QCoreApplication::exit(saved ? 0 : 2);
+        });
+    }
+    return QApplication::exec();
+}

@@ -1,0 +1,219 @@
+// The application: start-up, the document commands, the recent-file list and
+// preview documents opened by address.
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+
+#include "app/commandtable.h"
+#include "appfixture.h"
+#include "browse/browsedoc.h"
+#include "browse/browseview.h"
+#include "document/hebdoc.h"
+#include "framework/appprofile.h"
+#include "framework/profile.h"
+#include "framework/programfolder.h"
+#include "framework/view.h"
+
+namespace {
+
+class HebAppTest : public AppTest {
+protected:
+    CHebDoc* ActiveHebDoc() const { return qobject_cast<CHebDoc*>(Frame()->GetActiveDocument()); }
+};
+
+TEST_F(HebAppTest, StartsWithOneNewDocumentAndNumbersTheNext) {
+    ASSERT_TRUE(app->InitInstance());
+    ASSERT_EQ(app->GetTemplateCount(), 2);
+    EXPECT_EQ(Editor()->ResourceId(), kEditorMenu);
+    EXPECT_EQ(Preview()->ResourceId(), kPreviewMenu);
+    EXPECT_EQ(app->GetTemplate(2), nullptr);
+
+    ASSERT_EQ(Editor()->Documents().size(), 1);
+    ASSERT_NE(ActiveHebDoc(), nullptr);
+    EXPECT_EQ(ActiveHebDoc()->GetTitle(), QStringLiteral("MIRVAL1"));
+    EXPECT_FALSE(ActiveHebDoc()->IsModified());
+    EXPECT_TRUE(Frame()->isVisible());
+    EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("MIRVAL - MIRVAL1"));
+
+    EXPECT_TRUE(Route(57600));
+    ASSERT_EQ(Editor()->Documents().size(), 2);
+    EXPECT_EQ(ActiveHebDoc()->GetTitle(), QStringLiteral("MIRVAL2"));
+    EXPECT_TRUE(Preview()->Documents().isEmpty());
+}
+
+TEST_F(HebAppTest, StartsWithTheFileNamedOnTheCommandLine) {
+    const QString file = WriteFile("page.htm", "<p>x</p>\r\n");
+    ASSERT_TRUE(app->InitInstance(file));
+    ASSERT_EQ(Editor()->Documents().size(), 1);
+    EXPECT_EQ(ActiveHebDoc()->GetPathName(), file);
+    EXPECT_TRUE(Frame()->windowTitle().contains(QStringLiteral("page.htm")));
+}
+
+TEST_F(HebAppTest, StartUpFailsWhenTheNamedFileCannotBeOpened) {
+    EXPECT_FALSE(app->InitInstance(Path("missing.htm")));
+    EXPECT_TRUE(Editor()->Documents().isEmpty());
+    EXPECT_FALSE(ui.messages.isEmpty());
+}
+
+TEST_F(HebAppTest, OpenTakesAnyExtensionAsAnEditorDocument) {
+    ASSERT_TRUE(app->InitInstance());
+    const QString templ = WriteFile("site.mvt", "<html>\r\n</html>\r\n");
+    const QString text = WriteFile("notes.txt", "plain\r\n");
+    ui.fileAnswers = {templ, text};
+
+    EXPECT_TRUE(Route(57601));
+    ASSERT_TRUE(ui.lastRequest.has_value());
+    EXPECT_EQ(ui.lastRequest->defaultExt, QStringLiteral("htm"));
+    EXPECT_TRUE(ui.lastRequest->defaultName.isEmpty());
+    EXPECT_TRUE(ui.lastRequest->folder.isEmpty());
+    EXPECT_EQ(ui.lastRequest->filter,
+              QStringLiteral("Web files (*.htm*, *.asp)|*.htm*; *.asp|MIRVAL Templates "
+                             "(*.mvt)|*.mvt|Text files (*.txt)|*.txt|All files (*.*)|*.*||"));
+    ASSERT_NE(ActiveHebDoc(), nullptr);
+    EXPECT_EQ(ActiveHebDoc()->GetPathName(), templ);
+    EXPECT_EQ(ActiveHebDoc()->GetText(), "<html>\r\n</html>\r\n");
+
+    EXPECT_TRUE(Route(57601));
+    ASSERT_NE(ActiveHebDoc(), nullptr);
+    EXPECT_EQ(ActiveHebDoc()->GetPathName(), text);
+    EXPECT_EQ(ActiveHebDoc()->GetDocTemplate(), Editor());
+    EXPECT_EQ(Editor()->Documents().size(), 3);
+
+    // Cancelled: nothing opens.
+    EXPECT_TRUE(Route(57601));
+    EXPECT_EQ(Editor()->Documents().size(), 3);
+}
+
+TEST_F(HebAppTest, NewFromTemplateFillsANewDocument) {
+    ASSERT_TRUE(app->InitInstance());
+    const QString before = QDir::currentPath();
+    const QString templ = WriteFile("letter.mvt", "<html>\r\n<body>");
+    ui.fileAnswers = {templ};
+
+    EXPECT_TRUE(Route(32774));
+    ASSERT_TRUE(ui.lastRequest.has_value());
+    EXPECT_EQ(ui.lastRequest->defaultName, QStringLiteral("basic.mvt"));
+    EXPECT_EQ(ui.lastRequest->defaultExt, QStringLiteral("mvt"));
+    EXPECT_EQ(ui.lastRequest->folder, QFileInfo(FindDataFile("basic.mvt")).absolutePath());
+    EXPECT_EQ(ui.lastRequest->filter,
+              QStringLiteral("MIRVAL Templates (*.mvt)|*.mvt|HTML files (*.htm*)|*.htm*|Text "
+                             "files (*.txt)|*.txt|All files (*.*)|*.*||"));
+    ASSERT_NE(ActiveHebDoc(), nullptr);
+    EXPECT_EQ(ActiveHebDoc()->GetTitle(), QStringLiteral("MIRVAL2"));
+    // Every line of the template ends with CR LF, the last one too.
+    EXPECT_EQ(ActiveHebDoc()->GetText(), "<html>\r\n<body>\r\n");
+    // The document is a new one: it has no path, and the template is not
+    // a recent file.
+    EXPECT_TRUE(ActiveHebDoc()->GetPathName().isEmpty());
+    EXPECT_TRUE(app->RecentFiles().isEmpty());
+    EXPECT_EQ(QDir::currentPath(), before);
+
+    // Cancelled: the new empty document stays.
+    EXPECT_TRUE(Route(32774));
+    EXPECT_EQ(Editor()->Documents().size(), 3);
+    EXPECT_EQ(ActiveHebDoc()->GetTitle(), QStringLiteral("MIRVAL3"));
+    EXPECT_EQ(ActiveHebDoc()->GetText(), "");
+    EXPECT_EQ(QDir::currentPath(), before);
+}
+
+TEST_F(HebAppTest, RecentFilesKeepTheLastFourAndNeverThePreviewFile) {
+    ASSERT_TRUE(app->InitInstance());
+    app->AddToRecentFileList(Path("site/index_mirval.htm"));
+    app->AddToRecentFileList(QStringLiteral("/tmp/_mirval.html/page.htm"));
+    EXPECT_TRUE(app->RecentFiles().isEmpty());
+
+    for (const char* name : {"a.htm", "b.htm", "c.htm", "d.htm", "e.htm"}) {
+        app->AddToRecentFileList(Path(name));
+    }
+    app->AddToRecentFileList(Path("c.htm"));
+    EXPECT_EQ(app->RecentFiles(),
+              QStringList({Path("c.htm"), Path("e.htm"), Path("d.htm"), Path("b.htm")}));
+
+    // Saved at once, and read back by the next start.
+    const IniProfile profile = AppProfile::Read();
+    EXPECT_EQ(profile.GetString("Recent File List", "File1", ""), scratch.File("c.htm"));
+    EXPECT_EQ(profile.GetString("Recent File List", "File4", ""), scratch.File("b.htm"));
+    app.reset();
+    app = std::make_unique<CHebApp>();
+    ui.app = app.get();
+    ASSERT_TRUE(app->InitInstance());
+    EXPECT_EQ(app->RecentFiles().size(), 4);
+    EXPECT_EQ(app->RecentFiles().first(), Path("c.htm"));
+}
+
+TEST_F(HebAppTest, RecentFileItemsReplaceThePlaceholder) {
+    ASSERT_TRUE(app->InitInstance());
+    Frame()->UpdateCommandUI();
+    QMenu* file = Frame()->MenuPopups(kEditorMenu).first();
+    const auto visibleTexts = [file] {
+        QStringList texts;
+        for (QAction* action : file->actions()) {
+            if (action->isVisible() && !action->isSeparator() && action->menu() == nullptr) {
+                texts.append(action->text());
+            }
+        }
+        return texts;
+    };
+    QAction* placeholder = nullptr;
+    for (QAction* action : file->actions()) {
+        if (action->text() == QStringLiteral("קובץ אחרון")) {
+            EXPECT_EQ(placeholder, nullptr);
+            placeholder = action;
+        }
+    }
+    ASSERT_NE(placeholder, nullptr);
+    EXPECT_TRUE(placeholder->isVisible());
+    EXPECT_FALSE(placeholder->isEnabled());
+    EXPECT_FALSE(Frame()->CommandAction(57616)->isVisible());
+
+    const QString page = WriteFile("a&b.htm", "x\r\n");
+    app->AddToRecentFileList(page);
+    Frame()->UpdateCommandUI();
+    EXPECT_FALSE(placeholder->isVisible());
+    EXPECT_TRUE(visibleTexts().contains(QStringLiteral("&1 ") + Path("a&&b.htm")));
+    EXPECT_TRUE(Frame()->CommandAction(57616)->isEnabled());
+    EXPECT_EQ(Frame()->CommandAction(57616)->statusTip(), QStringLiteral("פתח מסמך זה"));
+    EXPECT_FALSE(Frame()->CommandAction(57617)->isVisible());
+
+    EXPECT_TRUE(Route(57616));
+    EXPECT_EQ(Frame()->GetActiveDocument()->GetPathName(), page);
+}
+
+TEST_F(HebAppTest, RecentFileThatNoLongerOpensLeavesTheList) {
+    ASSERT_TRUE(app->InitInstance());
+    const QString kept = WriteFile("kept.htm", "x\r\n");
+    app->AddToRecentFileList(Path("gone.htm"));
+    app->AddToRecentFileList(kept);
+    EXPECT_TRUE(Route(57617));  // the second item: gone.htm
+    EXPECT_FALSE(ui.messages.isEmpty());
+    EXPECT_EQ(app->RecentFiles(), QStringList({kept}));
+    EXPECT_EQ(AppProfile::Read().GetString("Recent File List", "File2", "?"), "");
+}
+
+TEST_F(HebAppTest, BrowseAddressOpensATitledPreviewDocument) {
+    ASSERT_TRUE(app->InitInstance());
+    const QString address = QStringLiteral("http://mirval.example/");
+    auto* web = qobject_cast<CBrowseDoc*>(
+        app->BrowseAddress(address, QStringLiteral("Home Page - ") + address));
+    ASSERT_NE(web, nullptr);
+    EXPECT_EQ(web->GetTitle(), QStringLiteral("Browsing: Home Page - http://mirval.example/"));
+    EXPECT_TRUE(web->GetPathName().isEmpty());
+    EXPECT_EQ(web->GetSourceDoc(), nullptr);
+    EXPECT_EQ(web->GetAddress(), address);
+    auto* view = dynamic_cast<CBrowseView*>(web->GetFirstView());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->ShownAddress(), address);
+
+    const QString help = WriteFile("h_mirval.htm", "<html></html>");
+    CDocument* page = app->BrowseAddress(help, QStringLiteral("Help"));
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->GetDocTemplate(), Preview());
+    EXPECT_EQ(page->GetTitle(), QStringLiteral("Browsing: Help"));
+    EXPECT_EQ(page->GetPathName(), help);
+    EXPECT_EQ(Preview()->Documents().size(), 2);
+    // Preview documents are not editor documents.
+    EXPECT_EQ(Editor()->Documents().size(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,466 @@
+// The main window: menus for the active window's kind, the toolbar, the
+// status bar, the command route and its update pass, drops, the window
+// commands and printing.
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QUrl>
+#include <set>
+
+#include "app/childframe.h"
+#include "app/commandtable.h"
+#include "appfixture.h"
+#include "browse/browsedoc.h"
+#include "document/hebdoc.h"
+#include "framework/view.h"
+
+namespace {
+
+QStringList MenuBarTitles(CMainFrame* frame) {
+    QStringList titles;
+    for (QAction* action : frame->menuBar()->actions()) {
+        titles.append(action->text());
+    }
+    return titles;
+}
+
+// A drop the way the application delivers one: entering first, so that the
+// widget that takes the drag becomes the drop's target.
+bool Drop(QWidget* target, const QMimeData& data) {
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) {
+        return false;
+    }
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
+
+class MainFrameTest : public AppTest {};
+
+TEST_F(MainFrameTest, MenuBarFollowsTheActiveWindowsKind) {
+    ASSERT_TRUE(app->InitInstance());
+    EXPECT_EQ(Frame()->CurrentMenu(), kEditorMenu);
+    EXPECT_EQ(MenuBarTitles(Frame()), QStringList({"&קובץ", "&עריכה", "&תצוגה", "&המרה...",
+                                                   "&עיצוב", "הו&ספה", "&חלון", "ע&זרה"}));
+    EXPECT_EQ(Frame()->CommandAction(57600)->text(), QStringLiteral("&מסמך חדש\tCtrl+N"));
+
+    app->BrowseAddress(QStringLiteral("http://example.org/"), QStringLiteral("Home"));
+    Settle();
+    EXPECT_EQ(Frame()->CurrentMenu(), kPreviewMenu);
+    EXPECT_EQ(MenuBarTitles(Frame()), QStringList({"&קובץ", "&תצוגה", "&חלון", "ע&זרה"}));
+    EXPECT_EQ(Frame()->CommandAction(57600)->text(), QStringLiteral("&חדש\tCtrl+N"));
+
+    // Back to the editor window, then no window at all.
+    Frame()->MdiArea()->setActiveSubWindow(Frame()->ChildFrames().first());
+    Settle();
+    EXPECT_EQ(Frame()->CurrentMenu(), kEditorMenu);
+    app->CloseAllDocuments();
+    Settle();
+    EXPECT_EQ(Frame()->CurrentMenu(), kMainMenu);
+    EXPECT_EQ(MenuBarTitles(Frame()), QStringList({"&קובץ", "&תצוגה", "ע&זרה"}));
+    EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("MIRVAL"));
+}
+
+TEST_F(MainFrameTest, EditorFileMenuCarriesPrintSetupAndPreviewAfterPrint) {
+    ASSERT_TRUE(app->InitInstance());
+    const QList<QMenu*> popups = Frame()->MenuPopups(kEditorMenu);
+    ASSERT_EQ(popups.size(), 8);
+    QStringList items;
+    for (QAction* action : popups.first()->actions()) {
+        items.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+    }
+    const qsizetype print = items.indexOf(QStringLiteral("&הדפסה...\tCtrl+P"));
+    ASSERT_GE(print, 0);
+    EXPECT_EQ(items.mid(print, 4),
+              QStringList({"&הדפסה...\tCtrl+P", "הצג &לפני הדפסה", "ה&גדרת הדפסה...", "-"}));
+}
+
+TEST_F(MainFrameTest, ToolbarButtonsInOrderWithTheirTips) {
+    ASSERT_TRUE(app->InitInstance());
+    QStringList shape;
+    for (QAction* action : Frame()->ToolBar()->actions()) {
+        if (action->isSeparator()) {
+            shape.append(QStringLiteral("|"));
+            continue;
+        }
+        for (const CommandInfo& info : CommandTable()) {
+            if (Frame()->CommandAction(info.id) == action) {
+                shape.append(QString::number(info.id));
+            }
+        }
+    }
+    EXPECT_EQ(shape.join(QLatin1Char(' ')),
+              QStringLiteral("57600 32774 57601 57603 | 32773 | 32807 | 57635 57634 57637 32776 | "
+                             "32771 32772 | 32779 32780 32781 32803 32794 | 32784 32785 32786 | "
+                             "57607 32800"));
+    EXPECT_EQ(Frame()->ToolBar()->iconSize(), QSize(16, 15));
+    QAction* save = Frame()->CommandAction(57603);
+    EXPECT_EQ(save->toolTip(), QStringLiteral("שמור"));
+    EXPECT_EQ(save->statusTip(), QStringLiteral("שמירת מסמך פעיל"));
+    EXPECT_FALSE(save->icon().isNull());
+}
+
+TEST_F(MainFrameTest, StatusBarShowsIdleTextAndAnEmptyLineIndicator) {
+    ASSERT_TRUE(app->InitInstance());
+    EXPECT_EQ(Frame()->MessagePane()->text(), QStringLiteral("מוכן"));
+    // The line indicator's text comes from a handler that is not built yet.
+    EXPECT_TRUE(Frame()->LinePane()->text().isEmpty());
+    EXPECT_GE(Frame()->LinePane()->minimumWidth(),
+              Frame()->LinePane()->fontMetrics().horizontalAdvance(QString(21, QLatin1Char(' '))));
+}
+
+// A document and a view that handle chosen commands and log who ran them.
+struct RouteLog {
+    std::set<int> byView;
+    std::set<int> byDocument;
+    QStringList calls;
+};
+
+class LoggingDoc : public CDocument {
+public:
+    explicit LoggingDoc(RouteLog* log) : m_log(log) {}
+    bool OnCmdMsg(int id) override {
+        if (m_log->byDocument.count(id) != 0) {
+            m_log->calls.append(QStringLiteral("document"));
+            return true;
+        }
+        return CDocument::OnCmdMsg(id);
+    }
+    bool OnUpdateCmdMsg(CCmdUI& ui) override {
+        if (m_log->byDocument.count(ui.ID()) != 0) {
+            ui.Enable(true);
+            return true;
+        }
+        return CDocument::OnUpdateCmdMsg(ui);
+    }
+
+private:
+    RouteLog* m_log;
+};
+
+class LoggingView : public QPlainTextEdit, public CView {
+public:
+    LoggingView(CDocument* document, RouteLog* log) : CView(document), m_log(log) {}
+    QWidget* Widget() override { return this; }
+    bool OnCmdMsg(int id) override {
+        if (m_log->byView.count(id) != 0) {
+            m_log->calls.append(QStringLiteral("view"));
+            return true;
+        }
+        return false;
+    }
+    bool OnUpdateCmdMsg(CCmdUI& ui) override {
+        if (m_log->byView.count(ui.ID()) != 0) {
+            ui.Enable(true);
+            return true;
+        }
+        return false;
+    }
+    void OnActivateView(bool activate) override {
+        m_log->calls.append(activate ? QStringLiteral("activated") : QStringLiteral("deactivated"));
+    }
+
+private:
+    RouteLog* m_log;
+};
+
+class RouteTest : public MainFrameTest {
+protected:
+    void SetUp() override {
+        MainFrameTest::SetUp();
+        ASSERT_TRUE(app->InitInstance());
+        fake = std::make_unique<CDocTemplate>(
+            kEditorMenu, QStringLiteral("FAKE"), [this] { return new LoggingDoc(&log); },
+            [this](CDocument* document) { return new LoggingView(document, &log); });
+        document = fake->OpenDocumentFile(QString());
+        Settle();
+        log.calls.clear();
+    }
+    void TearDown() override {
+        if (!fake->Documents().isEmpty()) {
+            fake->Documents().first()->OnCloseDocument();
+        }
+        Settle();
+        MainFrameTest::TearDown();
+        fake.reset();
+    }
+    RouteLog log;
+    std::unique_ptr<CDocTemplate> fake;
+    CDocument* document = nullptr;
+};
+
+TEST_F(RouteTest, ViewComesBeforeItsDocument) {
+    ASSERT_EQ(Frame()->GetActiveDocument(), document);
+    log.byView = {57643};
+    log.byDocument = {57643, 57642};
+    EXPECT_TRUE(Frame()->Route(57643));
+    EXPECT_TRUE(Frame()->Route(57642));
+    EXPECT_EQ(log.calls, QStringList({"view", "document"}));
+}
+
+TEST_F(RouteTest, UnclaimedAndUnbuiltCommandsAreDisabled) {
+    log.byDocument = {32771};  // a conversion command, not built yet
+    Frame()->UpdateCommandUI();
+    // Nobody handles undo here.
+    EXPECT_FALSE(Frame()->CommandAction(57643)->isEnabled());
+    EXPECT_FALSE(Frame()->Route(57643));
+    EXPECT_FALSE(Frame()->CommandAction(32771)->isEnabled());
+    EXPECT_FALSE(Frame()->Route(32771));
+    EXPECT_TRUE(log.calls.isEmpty());
+    // The document, the main frame and the application claim theirs.
+    EXPECT_TRUE(Frame()->CommandAction(57603)->isEnabled());
+    EXPECT_TRUE(Frame()->CommandAction(57650)->isEnabled());
+    EXPECT_TRUE(Frame()->CommandAction(57600)->isEnabled());
+    // One view per window: no other pane to move to.
+    EXPECT_FALSE(Frame()->CommandAction(57680)->isEnabled());
+    EXPECT_FALSE(Frame()->CommandAction(57681)->isEnabled());
+    EXPECT_EQ(Frame()->CommandAction(57680)->shortcut(), QKeySequence(Qt::Key_F6));
+}
+
+TEST_F(RouteTest, CommandsReachTheApplicationLast) {
+    const int before = static_cast<int>(Editor()->Documents().size());
+    EXPECT_TRUE(Route(57600));
+    EXPECT_EQ(Editor()->Documents().size(), before + 1);
+    EXPECT_EQ(Frame()->GetActiveDocument()->GetTitle(), QStringLiteral("MIRVAL2"));
+}
+
+TEST_F(RouteTest, ActivationReachesTheView) {
+    QMdiSubWindow* fakeWindow = Frame()->MDIGetActive();
+    Frame()->MdiArea()->setActiveSubWindow(Frame()->ChildFrames().first());
+    Frame()->MdiArea()->setActiveSubWindow(fakeWindow);
+    EXPECT_EQ(log.calls, QStringList({"deactivated", "activated"}));
+}
+
+TEST_F(RouteTest, CommandKeysGoToTheirCommandsNotToTheEditor) {
+    Frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+    auto* editor = qobject_cast<QPlainTextEdit*>(Frame()->GetActiveView()->Widget());
+    ASSERT_NE(editor, nullptr);
+    editor->setFocus();
+    QTest::keyClicks(editor, QStringLiteral("abc"));
+    log.byView = {57642};
+    Settle();
+
+    // Ctrl+A runs select all through the route, not the editor's own.
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(log.calls, QStringList({"view"}));
+    EXPECT_FALSE(editor->textCursor().hasSelection());
+    // Nobody handles undo here: Ctrl+Z does nothing, the editor's own undo
+    // included.
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    Settle();
+    EXPECT_EQ(editor->toPlainText(), QStringLiteral("abc"));
+}
+
+TEST_F(MainFrameTest, KeysRunTheirCommands) {
+    ASSERT_TRUE(app->InitInstance());
+    Frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+    QTest::keyClick(Frame(), Qt::Key_N, Qt::ControlModifier);
+    Settle();
+    ASSERT_EQ(Editor()->Documents().size(), 2);
+    EXPECT_EQ(Frame()->GetActiveDocument()->GetTitle(), QStringLiteral("MIRVAL2"));
+
+    // In the editor, Alt+Backspace is undo.
+    auto* editor = qobject_cast<QPlainTextEdit*>(Frame()->GetActiveView()->Widget());
+    ASSERT_NE(editor, nullptr);
+    editor->setFocus();
+    QTest::keyClicks(editor, QStringLiteral("ab cd"));
+    Settle();
+    ASSERT_EQ(editor->toPlainText(), QStringLiteral("ab cd"));
+    QTest::keyClick(editor, Qt::Key_Backspace, Qt::AltModifier);
+    Settle();
+    EXPECT_EQ(editor->toPlainText(), QString());
+    // The key of a command that is not available does nothing, in the editor
+    // as well (Ctrl+B is bold, not built yet).
+    QTest::keyClicks(editor, QStringLiteral("x"));
+    QTest::keyClick(editor, Qt::Key_B, Qt::ControlModifier);
+    Settle();
+    EXPECT_EQ(editor->toPlainText(), QStringLiteral("x"));
+}
+
+TEST_F(MainFrameTest, ToolbarAndStatusBarToggleWithCheckMarks) {
+    ASSERT_TRUE(app->InitInstance());
+    Frame()->UpdateCommandUI();
+    QAction* toolbar = Frame()->CommandAction(59392);
+    QAction* status = Frame()->CommandAction(59393);
+    EXPECT_TRUE(toolbar->isChecked());
+    EXPECT_TRUE(status->isChecked());
+
+    EXPECT_TRUE(Route(59392));
+    EXPECT_TRUE(Route(59393));
+    Frame()->UpdateCommandUI();
+    EXPECT_TRUE(Frame()->ToolBar()->isHidden());
+    EXPECT_TRUE(Frame()->statusBar()->isHidden());
+    EXPECT_FALSE(toolbar->isChecked());
+    EXPECT_FALSE(status->isChecked());
+
+    EXPECT_TRUE(Route(59392));
+    Frame()->UpdateCommandUI();
+    EXPECT_FALSE(Frame()->ToolBar()->isHidden());
+    EXPECT_TRUE(toolbar->isChecked());
+}
+
+TEST_F(MainFrameTest, DroppingFilesOpensOnlyTheFirst) {
+    ASSERT_TRUE(app->InitInstance());
+    const QString first = WriteFile("first.htm", "one\r\n");
+    const QString second = WriteFile("second.htm", "two\r\n");
+    const QString third = WriteFile("third.txt", "three\r\n");
+    QMimeData data;
+    data.setUrls(
+        {QUrl::fromLocalFile(first), QUrl::fromLocalFile(second), QUrl::fromLocalFile(third)});
+    EXPECT_TRUE(Drop(Frame(), data));
+    Settle();
+
+    ASSERT_EQ(Editor()->Documents().size(), 2);
+    EXPECT_EQ(Editor()->Documents().last()->GetPathName(), first);
+    EXPECT_EQ(Frame()->GetActiveDocument()->GetPathName(), first);
+}
+
+TEST_F(MainFrameTest, FileDroppedOnAnEditorOpensInsteadOfBeingInserted) {
+    ASSERT_TRUE(app->InitInstance());
+    auto* editor = qobject_cast<QPlainTextEdit*>(Frame()->GetActiveView()->Widget());
+    ASSERT_NE(editor, nullptr);
+    const QString file = WriteFile("dropped.htm", "page\r\n");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(file)});
+    EXPECT_TRUE(Drop(editor->viewport(), data));
+    Settle();
+    EXPECT_TRUE(editor->toPlainText().isEmpty());
+    EXPECT_EQ(Frame()->GetActiveDocument()->GetPathName(), file);
+
+    // Text that is not a file is the editor's to take.
+    QMimeData text;
+    text.setText(QStringLiteral("abc"));
+    EXPECT_FALSE(Frame()->OpenDroppedData(&text));
+}
+
+TEST_F(MainFrameTest, NewWindowShowsTheSameDocumentWithNumberedTitles) {
+    ASSERT_TRUE(app->InitInstance());
+    CDocument* document = Frame()->GetActiveDocument();
+    EXPECT_TRUE(Route(57648));
+    const QList<CChildFrame*> frames = Frame()->ChildFrames();
+    ASSERT_EQ(frames.size(), 2);
+    EXPECT_EQ(frames[0]->GetDocument(), document);
+    EXPECT_EQ(frames[1]->GetDocument(), document);
+    EXPECT_EQ(frames[0]->windowTitle(), QStringLiteral("MIRVAL1:1"));
+    EXPECT_EQ(frames[1]->windowTitle(), QStringLiteral("MIRVAL1:2"));
+    EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("MIRVAL - MIRVAL1"));
+
+    // Closing one of two windows asks nothing and keeps the document.
+    document->SetDocModified(true);
+    frames[1]->close();
+    Settle();
+    EXPECT_TRUE(ui.saveQuestions.isEmpty());
+    ASSERT_EQ(Frame()->ChildFrames().size(), 1);
+    Frame()->UpdateCommandUI();
+    EXPECT_EQ(Frame()->ChildFrames()[0]->windowTitle(), QStringLiteral("MIRVAL1"));
+    EXPECT_EQ(Editor()->Documents().size(), 1);
+}
+
+TEST_F(MainFrameTest, ClosingTheLastWindowAsksAboutAModifiedDocument) {
+    ASSERT_TRUE(app->InitInstance());
+    CDocument* document = Frame()->GetActiveDocument();
+    document->SetDocModified(true);
+    CChildFrame* window = Frame()->MDIGetActive();
+
+    ui.saveAnswer = SaveChangesAnswer::Cancel;
+    window->close();
+    Settle();
+    EXPECT_EQ(ui.saveQuestions, QStringList({"MIRVAL1"}));
+    EXPECT_EQ(Frame()->ChildFrames().size(), 1);
+    EXPECT_FALSE(document->IsClosing());
+
+    ui.saveAnswer = SaveChangesAnswer::Discard;
+    window->close();
+    Settle();
+    EXPECT_TRUE(Frame()->ChildFrames().isEmpty());
+    EXPECT_TRUE(Editor()->Documents().isEmpty());
+}
+
+TEST_F(MainFrameTest, ArrangeLinesMinimisedWindowsUpAlongTheBottom) {
+    ASSERT_TRUE(app->InitInstance());
+    Route(57600);
+    Route(57600);
+    const QList<CChildFrame*> frames = Frame()->ChildFrames();
+    ASSERT_EQ(frames.size(), 3);
+    frames[0]->showMinimized();
+    frames[2]->showMinimized();
+    frames[0]->move(40, 30);
+    frames[2]->move(10, 60);
+    EXPECT_TRUE(Route(57649));
+
+    const int bottom = Frame()->MdiArea()->viewport()->height();
+    const int right = Frame()->MdiArea()->viewport()->width();
+    EXPECT_EQ(frames[0]->geometry().bottom() + 1, bottom);
+    EXPECT_EQ(frames[2]->geometry().bottom() + 1, bottom);
+    // Right to left: the first starts at the right edge, the next beside it.
+    EXPECT_EQ(frames[0]->geometry().right() + 1, right);
+    EXPECT_EQ(frames[2]->geometry().right() + 1, frames[0]->geometry().left());
+    // A window that is not minimised stays where it is.
+    EXPECT_FALSE(frames[1]->isMinimized());
+}
+
+TEST_F(MainFrameTest, PrintsTheActiveEditorWithHalfInchMargins) {
+    ASSERT_TRUE(app->InitInstance());
+    const QMarginsF margins = app->Printer()->pageLayout().margins(QPageLayout::Millimeter);
+    EXPECT_NEAR(margins.left(), 12.7, 0.01);
+    EXPECT_NEAR(margins.top(), 12.7, 0.01);
+    EXPECT_NEAR(margins.right(), 12.7, 0.01);
+    EXPECT_NEAR(margins.bottom(), 12.7, 0.01);
+
+    Frame()->UpdateCommandUI();
+    EXPECT_TRUE(Frame()->CommandAction(57607)->isEnabled());
+    EXPECT_TRUE(Frame()->CommandAction(57609)->isEnabled());
+    EXPECT_TRUE(Frame()->CommandAction(57606)->isEnabled());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(Path("out.pdf"));
+    ASSERT_TRUE(Frame()->PrintActiveView(&printer));
+    QFile pdf(Path("out.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
+
+    // A preview window is not printed as text.
+    app->BrowseAddress(QStringLiteral("http://example.org/"), QStringLiteral("x"));
+    Settle();
+    Frame()->UpdateCommandUI();
+    EXPECT_FALSE(Frame()->CommandAction(57607)->isEnabled());
+    EXPECT_FALSE(Frame()->PrintActiveView(&printer));
+}
+
+TEST_F(MainFrameTest, ExitAsksEveryModifiedDocumentAndStopsOnCancel) {
+    ASSERT_TRUE(app->InitInstance());
+    CDocument* first = Frame()->GetActiveDocument();
+    Route(57600);
+    CDocument* second = Frame()->GetActiveDocument();
+    first->SetDocModified(true);
+    second->SetDocModified(true);
+
+    ui.saveAnswer = SaveChangesAnswer::Cancel;
+    EXPECT_TRUE(Route(57665));
+    EXPECT_EQ(ui.saveQuestions, QStringList({"MIRVAL1"}));
+    EXPECT_TRUE(Frame()->isVisible());
+    EXPECT_EQ(Editor()->Documents().size(), 2);
+
+    ui.saveQuestions.clear();
+    ui.saveAnswer = SaveChangesAnswer::Discard;
+    EXPECT_TRUE(Route(57665));
+    EXPECT_EQ(ui.saveQuestions, QStringList({"MIRVAL1", "MIRVAL2"}));
+    EXPECT_FALSE(Frame()->isVisible());
+    EXPECT_TRUE(Editor()->Documents().isEmpty());
+}
+
+}  // namespace
