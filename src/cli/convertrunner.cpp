@@ -24,26 +24,34 @@ void Report(std::string_view message) {
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
+// Reads a whole file; a failure is reported, what names the file's role.
+bool ReadNamedFile(const std::string& path, const std::string& what, std::string& bytes) {
+    std::string error;
+    switch (FileBytes::ReadFile(path, bytes, error)) {
+        case FileBytes::Status::Missing:
+            Report("cannot read " + what + path + ": no such file");
+            return false;
+        case FileBytes::Status::Failed:
+            Report(error);
+            return false;
+        case FileBytes::Status::Ok:
+            break;
+    }
+    return true;
+}
+
 // The settings from the profile named on the line, else the built-in
 // defaults; nothing when the profile cannot be read.
 std::optional<ConversionSettings> BaseSettings(const std::string& profilePath) {
     IniProfile profile;
     if (!profilePath.empty()) {
+        // A profile named on the line must exist: a misspelt name would
+        // otherwise pass silently as the defaults.
         std::string bytes;
-        std::string error;
-        switch (FileBytes::ReadFile(profilePath, bytes, error)) {
-            case FileBytes::Status::Missing:
-                // A profile named on the line must exist: a misspelt name
-                // would otherwise pass silently as the defaults.
-                Report("cannot read profile " + profilePath + ": no such file");
-                return std::nullopt;
-            case FileBytes::Status::Failed:
-                Report(error);
-                return std::nullopt;
-            case FileBytes::Status::Ok:
-                profile.Parse(bytes);
-                break;
+        if (!ReadNamedFile(profilePath, "profile ", bytes)) {
+            return std::nullopt;
         }
+        profile.Parse(bytes);
     }
     return Settings::Load(profile).Conversion;
 }
@@ -90,40 +98,19 @@ std::string ShippedDefinitionFile() {
 
 bool ReadDefinitions(const CliArgs& args, std::string& definitions) {
     const std::string path = args.def.empty() ? ShippedDefinitionFile() : args.def;
-    std::string error;
-    switch (FileBytes::ReadFile(path, definitions, error)) {
-        case FileBytes::Status::Missing:
-            Report("cannot read definition file " + path + ": no such file");
-            return false;
-        case FileBytes::Status::Failed:
-            Report(error);
-            return false;
-        case FileBytes::Status::Ok:
-            break;
-    }
-    return true;
+    return ReadNamedFile(path, "definition file ", definitions);
 }
 
 bool ReadInput(const CliArgs& args, std::string& bytes) {
-    std::string error;
     if (args.input.empty() || args.input == "-") {
+        std::string error;
         if (!FileBytes::ReadDescriptor(STDIN_FILENO, "standard input", bytes, error)) {
             Report(error);
             return false;
         }
         return true;
     }
-    switch (FileBytes::ReadFile(args.input, bytes, error)) {
-        case FileBytes::Status::Missing:
-            Report("cannot read " + args.input + ": no such file");
-            return false;
-        case FileBytes::Status::Failed:
-            Report(error);
-            return false;
-        case FileBytes::Status::Ok:
-            break;
-    }
-    return true;
+    return ReadNamedFile(args.input, "", bytes);
 }
 
 bool WriteOutput(const CliArgs& args, std::string_view bytes) {

@@ -17,30 +17,16 @@ std::string NextDefField(std::string& line) {
 }
 
 void Replace(std::string& text, std::string_view definitions) {
-    size_t pos = 0;
-    while (pos < definitions.size()) {
-        size_t end = definitions.find('\n', pos);
-        const size_t next = end == std::string_view::npos ? definitions.size() : end + 1;
-        if (end == std::string_view::npos) {
-            end = definitions.size();
-        }
-        // Read as a text file: a CR before the LF belongs to the line end.
-        size_t lineEnd = end;
-        if (end < definitions.size() && lineEnd > pos && definitions[lineEnd - 1] == '\r') {
-            --lineEnd;
-        }
-        std::string line(definitions.substr(pos, lineEnd - pos));
-        pos = next;
-
+    ForEachTextFileLine(definitions, [&text](std::string_view definition) {
+        std::string line(definition);
         const std::string first = NextDefField(line);
         const std::string second = NextDefField(line);
         const std::string replacement = NextDefField(line);
-        if (replacement.empty()) {
-            continue;
+        if (!replacement.empty()) {
+            ReplaceAll(text, first, replacement);
+            ReplaceAll(text, second, replacement);
         }
-        ReplaceAll(text, first, replacement);
-        ReplaceAll(text, second, replacement);
-    }
+    });
 }
 
 }  // namespace specialchars

@@ -30,6 +30,25 @@ void TrimWhiteSpace(std::string& text);
 void TrimTrailingWhiteSpace(std::string& text);
 std::string_view TrimmedView(std::string_view text);
 
+// Calls onLine with each line of bytes as a text-file read gives them: a line
+// ends at LF, a CR just before the LF belongs to the line end, and a last line
+// without a line end is a line too. Empty bytes have no lines.
+template <class OnLine>
+void ForEachTextFileLine(std::string_view bytes, OnLine onLine) {
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        size_t end = bytes.find('\n', pos);
+        const size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+        if (end == std::string_view::npos) {
+            end = bytes.size();
+        } else if (end > pos && bytes[end - 1] == '\r') {
+            --end;
+        }
+        onLine(bytes.substr(pos, end - pos));
+        pos = next;
+    }
+}
+
 // The line separator of a text: the first of "\r\r\n", "\r\n", "\n" that occurs
 // in it, else "\r".
 std::string_view ChooseLineSeparator(std::string_view text);

@@ -32,20 +32,7 @@ std::string LocalPath(const QString& path) { return QFile::encodeName(path).toSt
 std::string TemplateText(std::string_view bytes) {
     std::string text;
     text.reserve(bytes.size() + bytes.size() / 32 + 2);
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        size_t end = bytes.find('\n', pos);
-        const size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
-        if (end == std::string_view::npos) {
-            end = bytes.size();
-        }
-        size_t lineEnd = end;
-        if (end < bytes.size() && lineEnd > pos && bytes[lineEnd - 1] == '\r') {
-            --lineEnd;
-        }
-        text.append(bytes.substr(pos, lineEnd - pos)).append("\r\n");
-        pos = next;
-    }
+    ForEachTextFileLine(bytes, [&text](std::string_view line) { text.append(line).append("\r\n"); });
     return text;
 }
 
