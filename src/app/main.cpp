@@ -4,6 +4,7 @@
 
 #include "app/commandicons.h"
 #include "app/commandline.h"
+#include "app/commandtable.h"
 #include "app/hebapp.h"
 #include "app/mainframe.h"
 #include "app/qtuiservices.h"
@@ -39,7 +40,13 @@ int main(int argc, char* argv[]) {
                 std::printf("%s\n", frame->windowTitle().toLocal8Bit().constData());
                 std::fflush(stdout);
             }
-            QCoreApplication::exit(saved ? 0 : 2);
+            if (!saved) {
+                QCoreApplication::exit(2);
+                return;
+            }
+            // Leave the way the user does: the exit command, which asks
+            // about unsaved documents before the program ends.
+            app.MainFrame()->Route(CommandId::AppExit);
         });
     }
     return QApplication::exec();
