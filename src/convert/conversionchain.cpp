@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "convert/convert.h"
+#include "convert/convertinto.h"
 #include "convert/textsearch.h"
 
 namespace conversion {
@@ -22,6 +23,17 @@ bool ToVisual(std::string& text, const ConversionSettings& settings, VisualScope
     const bool hebrew = kHebrewLetterSet.AnyIn(text);
     if (!hebrew && !kDosLetterSet.AnyIn(text)) {
         return false;
+    }
+    if (hebrew && scope == VisualScope::WholeText) {
+        // The text's own buffer is free once it is reversed: the broken
+        // lines are written into it.
+        std::string visual;
+        convertinto::LogicalToVisual(text, visual, TabMode(settings), false);
+        convertinto::WrapVisualLines(visual, text, settings.BreakLinesAt, settings.BreakLines,
+                                     settings.AddToBrokenLine, settings.AddToHebParagraph,
+                                     settings.BeforeHebParagraph, settings.AfterHebParagraph,
+                                     settings.TwoCRLFPara);
+        return true;
     }
     if (hebrew) {
         CConvert::LogicalToVisual(text, TabMode(settings), scope == VisualScope::Raw);

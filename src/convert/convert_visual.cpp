@@ -1,5 +1,9 @@
 // Logical text to visual lines, and DOS letters to code page 1255.
+#include <algorithm>
+#include <cstring>
+
 #include "convert/convert.h"
+#include "convert/convertinto.h"
 #include "convert/linereverser.h"
 #include "convert/textsearch.h"
 
@@ -9,28 +13,52 @@ constexpr CharSet kRunPunctuationSet{charsets::kRunPunctuation};
 }  // namespace
 
 void CConvert::LogicalToVisual(std::string& text, int tabMode, bool keepOuterSpace) {
-    const std::string_view sep = ChooseLineSeparator(text);
+    std::string result;
+    convertinto::LogicalToVisual(text, result, tabMode, keepOuterSpace);
+    text.swap(result);
+}
+
+void convertinto::LogicalToVisual(std::string_view source, std::string& result, int tabMode,
+                                  bool keepOuterSpace) {
+    const std::string_view sep = ChooseLineSeparator(source);
     const ReverseRules rules{kLatinRunSet, kRunPunctuationSet, true, tabMode == 1};
     const LineReverser reverser(rules);
-    const std::string_view source(text);
 
-    std::string result;
-    result.reserve(source.size() + source.size() / 16 + 16);
+    // The result is sized once: every line's form fits in LineReverser::Bound
+    // of it, and a line gains bytes only where its CR LF is longer than the
+    // separator it had.
+    const bool ellipses = source.find('\x85') != std::string_view::npos;
+    size_t total = LineReverser::Bound(source) + 2;
+    if (sep.size() == 1) {
+        total += static_cast<size_t>(std::count(source.begin(), source.end(), sep[0]));
+    }
+    result.assign(total, '\0');
+    char* const out = result.data();
+    size_t written = 0;
+
     size_t pos = 0;
     while (pos < source.size()) {
         size_t end = source.find(sep, pos);
-        size_t next = end == std::string_view::npos ? source.size() : end + sep.size();
+        const size_t next = end == std::string_view::npos ? source.size() : end + sep.size();
         if (end == std::string_view::npos) {
             end = source.size();
         }
-        reverser.Append(source.substr(pos, end - pos), result);
-        result.append("\r\n");
+        const std::string_view line = source.substr(pos, end - pos);
+        char* const lineEnd = out + written + (ellipses ? LineReverser::Bound(line) : line.size());
+        const char* const lineStart = reverser.WriteBackwards(line, lineEnd);
+        const size_t length = static_cast<size_t>(lineEnd - lineStart);
+        if (lineStart != out + written) {
+            std::memmove(out + written, lineStart, length);  // bytes were dropped
+        }
+        written += length;
+        out[written++] = '\r';
+        out[written++] = '\n';
         pos = next;
     }
+    result.resize(written);
     if (!keepOuterSpace) {
         TrimWhiteSpace(result);
     }
-    text.swap(result);
 }
 
 void CConvert::DosToWindows(std::string& text) {

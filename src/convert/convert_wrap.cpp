@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "convert/convert.h"
+#include "convert/convertinto.h"
 #include "convert/textsearch.h"
 
 namespace {
@@ -41,9 +42,20 @@ void CConvert::WrapVisualLines(std::string& text, int width, int breakLines,
                                const std::string& addToBrokenLine, int addToHebParagraph,
                                const std::string& beforeHeb, const std::string& afterHeb,
                                int twoCrlfPara) {
-    const std::string_view source(text);
     std::string result;
-    result.reserve(source.size() + source.size() / 8 + 64);
+    convertinto::WrapVisualLines(text, result, width, breakLines, addToBrokenLine,
+                                 addToHebParagraph, beforeHeb, afterHeb, twoCrlfPara);
+    text.swap(result);
+}
+
+void convertinto::WrapVisualLines(std::string_view source, std::string& result, int width,
+                                  int breakLines, const std::string& addToBrokenLine,
+                                  int addToHebParagraph, const std::string& beforeHeb,
+                                  const std::string& afterHeb, int twoCrlfPara) {
+    result.clear();
+    if (result.capacity() < source.size()) {
+        result.reserve(source.size() + source.size() / 8 + 64);
+    }
     bool previousHebrew = false;
 
     size_t pos = 0;
@@ -96,5 +108,4 @@ void CConvert::WrapVisualLines(std::string& text, int width, int breakLines,
             result.append("</p>");
         }
     }
-    text.swap(result);
 }

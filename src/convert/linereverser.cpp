@@ -24,7 +24,6 @@ LineReverser::LineReverser(const ReverseRules& rules) : m_rules(rules) {
     for (int b = 0; b < 256; ++b) {
         const unsigned char c = static_cast<unsigned char>(b);
         m_continuesRun[c] = rules.runSet.Contains(c) || rules.punctuation.Contains(c) || c == ' ';
-        m_mirror[c] = static_cast<char>(c == '(' ? ')' : c == ')' ? '(' : c);
         if (rules.runSet.Contains(c)) {
             m_class[c] = kRunStart;
         } else if (c == 0x85) {
@@ -35,24 +34,33 @@ LineReverser::LineReverser(const ReverseRules& rules) : m_rules(rules) {
             m_class[c] = kAmpersand;
         } else if (c == '\t' && rules.tabToSpace) {
             m_class[c] = kTab;
+        } else if (c == '(' || c == ')') {
+            m_class[c] = kParenthesis;
         } else {
             m_class[c] = kPlain;
         }
     }
 }
 
-void LineReverser::Append(std::string_view line, std::string& out) const {
-    // Every block is put in front of what was built so far, so the line is
-    // written backwards from the end of a region that is large enough: each
-    // byte gives at most one byte, the ellipsis three. The finished line is
-    // then moved to the region's start. Runs hold no parentheses, so only
-    // single bytes need mirroring.
-    const size_t base = out.size();
-    const size_t bound = line.size() + 2 * CountByte(line, '\x85');
-    out.resize(base + bound);
-    char* const end = out.data() + out.size();
-    char* p = end;
+size_t LineReverser::Bound(std::string_view line) {
+    return line.size() + 2 * CountByte(line, '\x85');
+}
 
+void LineReverser::Append(std::string_view line, std::string& out) const {
+    const size_t base = out.size();
+    out.resize(base + Bound(line));
+    char* const end = out.data() + out.size();
+    const char* const start = WriteBackwards(line, end);
+    const size_t length = static_cast<size_t>(end - start);
+    std::memmove(out.data() + base, start, length);
+    out.resize(base + length);
+}
+
+char* LineReverser::WriteBackwards(std::string_view line, char* end) const {
+    // Every block is put in front of what was built so far, so the line is
+    // written backwards from its end. Runs hold no parentheses, so only
+    // single bytes need mirroring.
+    char* p = end;
     const size_t n = line.size();
     const char* const s = line.data();
     size_t i = 0;
@@ -62,9 +70,13 @@ void LineReverser::Append(std::string_view line, std::string& out) const {
             case kPlain:
                 // Most of a Hebrew line: bytes that are simply put in front.
                 do {
-                    *--p = m_mirror[static_cast<unsigned char>(s[i])];
+                    *--p = s[i];
                     ++i;
                 } while (i < n && m_class[static_cast<unsigned char>(s[i])] == kPlain);
+                break;
+            case kParenthesis:
+                *--p = c == '(' ? ')' : '(';
+                ++i;
                 break;
             case kRunStart: {
                 // The run: the longest stretch of run bytes, punctuation and
@@ -130,7 +142,5 @@ void LineReverser::Append(std::string_view line, std::string& out) const {
         }
     }
 
-    const size_t length = static_cast<size_t>(end - p);
-    std::memmove(out.data() + base, p, length);
-    out.resize(base + length);
+    return p;
 }

@@ -26,12 +26,27 @@ public:
     // Appends the display-order form of `line` to `out`.
     void Append(std::string_view line, std::string& out) const;
 
+    // The most bytes the display-order form of `line` can take: one a byte,
+    // three for an ellipsis.
+    static size_t Bound(std::string_view line);
+    // Writes the display-order form of `line` backwards, ending just before
+    // `end`; the caller makes Bound(line) bytes before `end` writable.
+    // Returns where the written form starts.
+    char* WriteBackwards(std::string_view line, char* end) const;
+
 private:
     // What the scan does with each byte outside a run.
-    enum ByteClass : unsigned char { kPlain, kRunStart, kDropped, kEllipsis, kAmpersand, kTab };
+    enum ByteClass : unsigned char {
+        kPlain,      // put in front as it is
+        kParenthesis,  // put in front mirrored
+        kRunStart,
+        kDropped,
+        kEllipsis,
+        kAmpersand,
+        kTab
+    };
 
     const ReverseRules& m_rules;
     std::array<unsigned char, 256> m_class;      // ByteClass of each byte
     std::array<bool, 256> m_continuesRun;        // run set, punctuation and space
-    std::array<char, 256> m_mirror;              // "(" and ")" exchanged
 };
