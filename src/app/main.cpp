@@ -8,6 +8,7 @@
 #include "app/hebapp.h"
 #include "app/mainframe.h"
 #include "app/qtuiservices.h"
+#include "options/qtoptionssheet.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -25,6 +26,8 @@ int main(int argc, char* argv[]) {
     // ask for them while they close.
     QtUiServices ui;
     SetUiServices(&ui);
+    QtOptionsSheet optionsSheet;
+    SetOptionsSheet(&optionsSheet);
     CHebApp app;
     ui.SetApp(&app);
     if (!app.InitInstance(line.file)) {

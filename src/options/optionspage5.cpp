@@ -1,0 +1,101 @@
+#include "options/optionspage5.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include "options/optionsconversion.h"
+#include "view/hebview.h"
+
+namespace {
+
+QTextEdit* MakeSample(QWidget* parent, const char* id) {
+    auto* sample = new QTextEdit(parent);
+    sample->setObjectName(QString::fromLatin1(id));
+    sample->setReadOnly(true);
+    sample->setLineWrapMode(QTextEdit::NoWrap);
+    sample->setFocusPolicy(Qt::NoFocus);
+    return sample;
+}
+
+}  // namespace
+
+COptionsPage5::COptionsPage5(QWidget* parent) : COptionsPage(parent) {
+    auto* codeLabel = new QLabel(tr("פונט קוד:"), this);
+    m_pCodeSample = MakeSample(this, "1029");
+    m_pEditCode = MakeButton("1030", tr("ערוך"));
+    auto* textLabel = new QLabel(tr("פונט טקסט:"), this);
+    m_pTextSample = MakeSample(this, "1028");
+    m_pEditText = MakeButton("1027", tr("ערוך"));
+    m_pShowSyntax = MakeCheck("1031", tr("הצג צבע שונה לקוד וטקסט בפתיחת קבצים"));
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(codeLabel, 0, 0, 1, 2);
+    layout->addWidget(m_pCodeSample, 1, 0);
+    layout->addWidget(m_pEditCode, 1, 1, Qt::AlignTop);
+    layout->addWidget(textLabel, 2, 0, 1, 2);
+    layout->addWidget(m_pTextSample, 3, 0);
+    layout->addWidget(m_pEditText, 3, 1, Qt::AlignTop);
+    layout->addWidget(m_pShowSyntax, 4, 0, 1, 2);
+    layout->setColumnStretch(0, 1);
+
+    connect(m_pEditText, &QPushButton::clicked, this, &COptionsPage5::OnEditTextFont);
+    connect(m_pEditCode, &QPushButton::clicked, this, &COptionsPage5::OnEditCodeFont);
+}
+
+bool COptionsPage5::DoDataExchange(bool saveAndValidate) {
+    if (saveAndValidate) {
+        m_bShowSyntax = m_pShowSyntax->isChecked();
+    } else {
+        m_pShowSyntax->setChecked(m_bShowSyntax);
+    }
+    return true;
+}
+
+void COptionsPage5::OnSetActive() {
+    COptionsPage::OnSetActive();
+    RefreshSamples();
+}
+
+void COptionsPage5::OnEditTextFont() {
+    ChooseFont(m_textFont);
+}
+
+void COptionsPage5::OnEditCodeFont() {
+    ChooseFont(m_codeFont);
+}
+
+void COptionsPage5::ChooseFont(FontSettings& format) {
+    // Qt's own dialogs, not the desktop's: they follow the program's
+    // right-to-left layout.
+    QFontDialog fontDialog(FontForDialog(format), this);
+    fontDialog.setOption(QFontDialog::DontUseNativeDialog);
+    if (fontDialog.exec() == QDialog::Accepted) {
+        const QFont font = fontDialog.selectedFont();
+        QColorDialog colourDialog(ColourOf(format), this);
+        colourDialog.setOption(QColorDialog::DontUseNativeDialog);
+        const QColor colour =
+            colourDialog.exec() == QDialog::Accepted ? colourDialog.selectedColor() : QColor();
+        format = ChosenFont(format, font, colour);
+    }
+    RefreshSamples();
+}
+
+void COptionsPage5::RefreshSamples() {
+    ShowSample(m_pTextSample, m_textFont);
+    ShowSample(m_pCodeSample, m_codeFont);
+}
+
+void COptionsPage5::ShowSample(QTextEdit* sample, const FontSettings& format) {
+    const QTextCharFormat charFormat = CHebView::CharFormatFromFont(format);
+    sample->clear();
+    sample->document()->setDefaultFont(charFormat.font());
+    sample->setCurrentCharFormat(charFormat);
+    QTextCursor cursor(sample->document());
+    cursor.insertText(SampleText(format), charFormat);
+}
