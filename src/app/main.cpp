@@ -8,6 +8,7 @@
 #include "app/hebapp.h"
 #include "app/mainframe.h"
 #include "app/qtuiservices.h"
+#include "options/inserttabledialog.h"
 #include "options/qtoptionssheet.h"
 
 int main(int argc, char* argv[]) {
@@ -28,6 +29,8 @@ int main(int argc, char* argv[]) {
     SetUiServices(&ui);
     QtOptionsSheet optionsSheet;
     SetOptionsSheet(&optionsSheet);
+    QtInsertTableDialog insertTableDialog;
+    SetInsertTableDialog(&insertTableDialog);
     CHebApp app;
     ui.SetApp(&app);
     if (!app.InitInstance(line.file)) {

@@ -11,13 +11,14 @@ struct CommandName {
     CliArgs::Command command;
 };
 
-constexpr std::array<CommandName, 6> kCommands = {{
+constexpr std::array<CommandName, 7> kCommands = {{
     {"to-visual", CliArgs::Command::ToVisual},
     {"to-logical", CliArgs::Command::ToLogical},
     {"to-dos", CliArgs::Command::ToDos},
     {"toggle", CliArgs::Command::Toggle},
     {"lower-tags", CliArgs::Command::LowerTags},
     {"special-chars", CliArgs::Command::SpecialChars},
+    {"table", CliArgs::Command::Table},
 }};
 
 // An on/off option pair sets one field to 1 or 0.
@@ -42,9 +43,9 @@ CliArgs Usage(std::string error) {
 }
 
 bool IsValueOption(std::string_view name) {
-    constexpr std::array<std::string_view, 9> kValueOptions = {
-        "--width",    "--break-string", "--before", "--after", "--profile",
-        "--encoding", "--def",          "-o",       "--output"};
+    constexpr std::array<std::string_view, 12> kValueOptions = {
+        "--width", "--break-string", "--before",    "--after",  "--profile", "--encoding", "--def",
+        "-o",      "--output",       "--table-tag", "--tr-tag", "--td-tag"};
     for (std::string_view option : kValueOptions) {
         if (name == option) {
             return true;
@@ -70,6 +71,12 @@ bool SetValue(CliArgs& args, std::string_view name, const std::string& value, st
         args.before = value;
     } else if (name == "--after") {
         args.after = value;
+    } else if (name == "--table-tag") {
+        args.tableTag = value;
+    } else if (name == "--tr-tag") {
+        args.trTag = value;
+    } else if (name == "--td-tag") {
+        args.tdTag = value;
     } else if (name == "--profile") {
         if (value.empty()) {
             error = "--profile needs a file name";
@@ -227,6 +234,11 @@ Commands:
   special-chars written forms of characters (entities such as &quot; and
                 character references such as &#1488;) to the characters,
                 as listed in a definition file (--def)
+  table         tab-separated logical text (TAB between cells, a line end
+                between rows) to a visual HTML table, as the editor's table
+                paste makes it: each row reversed, so the first column comes
+                last, and an empty cell filled with "&nbsp;". Text without a
+                Hebrew letter gives a table of one empty cell.
 
 Conversion options (to-visual; to-logical uses --keep-tabs/--remove-tabs):
   --width N                  visual line length in characters (default 70)
@@ -245,12 +257,20 @@ Conversion options (to-visual; to-logical uses --keep-tabs/--remove-tabs):
                              marked line) into a paragraph break
   --no-two-crlf-para         do not (default)
 
+Table options (table; the conversion options do not apply to it):
+  --table-tag S              the table's opening tag
+                             (default "<table border="1">")
+  --tr-tag S                 a row's opening tag (default "<tr>")
+  --td-tag S                 a cell's opening tag
+                             (default "<td align="right" valign="top" nowrap>")
+
 Other options:
   --def FILE                 special-chars: the definition file; each line
                              is "first,second,replacement" (default: the
                              mirval.def shipped with the program)
-  --profile FILE             take the settings from section "Settings" of the
-                             INI profile FILE; options on the line still win
+  --profile FILE             take the settings (table tags included) from
+                             section "Settings" of the INI profile FILE;
+                             options on the line still win
   --encoding cp1255|utf-8    cp1255 (default): bytes in and out untouched.
                              utf-8: input and the strings of options are UTF-8,
                              decoded to code page 1255, and the output is

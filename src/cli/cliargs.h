@@ -9,7 +9,7 @@
 // The command line of mirval-convert, parsed but not yet acted on.
 struct CliArgs {
     enum class Action { Convert, Help, Version, UsageError };
-    enum class Command { ToVisual, ToLogical, ToDos, Toggle, LowerTags, SpecialChars };
+    enum class Command { ToVisual, ToLogical, ToDos, Toggle, LowerTags, SpecialChars, Table };
     enum class Encoding { Cp1255, Utf8 };
 
     Action action = Action::UsageError;
@@ -31,6 +31,10 @@ struct CliArgs {
     std::optional<std::string> breakString;
     std::optional<std::string> before;
     std::optional<std::string> after;
+    // The table command's tags; they win over the profile too.
+    std::optional<std::string> tableTag;
+    std::optional<std::string> trTag;
+    std::optional<std::string> tdTag;
 
     // args are the program's arguments without the program name.
     static CliArgs Parse(const std::vector<std::string>& args);

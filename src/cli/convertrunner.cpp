@@ -9,6 +9,7 @@
 
 #include "convert/conversionchain.h"
 #include "convert/specialchars.h"
+#include "convert/tablebuilder.h"
 #include "document/settings.h"
 #include "framework/atomicfile.h"
 #include "framework/filebytes.h"
@@ -42,7 +43,7 @@ bool ReadNamedFile(const std::string& path, const std::string& what, std::string
 
 // The settings from the profile named on the line, else the built-in
 // defaults; nothing when the profile cannot be read.
-std::optional<ConversionSettings> BaseSettings(const std::string& profilePath) {
+std::optional<DocumentSettings> BaseSettings(const std::string& profilePath) {
     IniProfile profile;
     if (!profilePath.empty()) {
         // A profile named on the line must exist: a misspelt name would
@@ -53,7 +54,7 @@ std::optional<ConversionSettings> BaseSettings(const std::string& profilePath) {
         }
         profile.Parse(bytes);
     }
-    return Settings::Load(profile).Conversion;
+    return Settings::Load(profile);
 }
 
 // A string option in the input's encoding, as code page 1255 bytes.
@@ -71,13 +72,19 @@ bool DecodeOption(const CliArgs& args, std::string_view option, const std::strin
     return true;
 }
 
-bool ApplyOptions(const CliArgs& args, ConversionSettings& settings) {
-    args.ApplyFlags(settings);
+bool ApplyOptions(const CliArgs& args, DocumentSettings& settings) {
+    ConversionSettings& conversion = settings.Conversion;
+    TableSettings& table = settings.Table;
+    args.ApplyFlags(conversion);
     return (!args.breakString ||
-            DecodeOption(args, "--break-string", *args.breakString, settings.AddToBrokenLine)) &&
+            DecodeOption(args, "--break-string", *args.breakString, conversion.AddToBrokenLine)) &&
            (!args.before ||
-            DecodeOption(args, "--before", *args.before, settings.BeforeHebParagraph)) &&
-           (!args.after || DecodeOption(args, "--after", *args.after, settings.AfterHebParagraph));
+            DecodeOption(args, "--before", *args.before, conversion.BeforeHebParagraph)) &&
+           (!args.after ||
+            DecodeOption(args, "--after", *args.after, conversion.AfterHebParagraph)) &&
+           (!args.tableTag || DecodeOption(args, "--table-tag", *args.tableTag, table.TableTag)) &&
+           (!args.trTag || DecodeOption(args, "--tr-tag", *args.trTag, table.TRTag)) &&
+           (!args.tdTag || DecodeOption(args, "--td-tag", *args.tdTag, table.TDTag));
 }
 
 // The definition file shipped with the program: beside the executable, in the
@@ -127,13 +134,15 @@ bool WriteOutput(const CliArgs& args, std::string_view bytes) {
 }  // namespace
 
 int ConvertRunner::Run(const CliArgs& args) {
-    std::optional<ConversionSettings> settings = BaseSettings(args.profile);
-    if (!settings) {
+    std::optional<DocumentSettings> documentSettings = BaseSettings(args.profile);
+    if (!documentSettings) {
         return kFileError;
     }
-    if (!ApplyOptions(args, *settings)) {
+    if (!ApplyOptions(args, *documentSettings)) {
         return kEncodingError;
     }
+    const ConversionSettings& settings = documentSettings->Conversion;
+    const TableSettings& table = documentSettings->Table;
 
     std::string definitions;
     if (args.command == CliArgs::Command::SpecialChars && !ReadDefinitions(args, definitions)) {
@@ -159,14 +168,14 @@ int ConvertRunner::Run(const CliArgs& args) {
 
     switch (args.command) {
         case CliArgs::Command::ToVisual:
-            if (!conversion::ToVisual(text, *settings, conversion::VisualScope::WholeText)) {
+            if (!conversion::ToVisual(text, settings, conversion::VisualScope::WholeText)) {
                 // The text is left as it was read: write out the input itself.
                 Report("no Hebrew letter in the input; written out unchanged");
                 return WriteOutput(args, utf8 ? input : text) ? kSuccess : kFileError;
             }
             break;
         case CliArgs::Command::ToLogical:
-            conversion::ToLogical(text, *settings);
+            conversion::ToLogical(text, settings);
             break;
         case CliArgs::Command::ToDos:
             conversion::ToDos(text);
@@ -179,6 +188,12 @@ int ConvertRunner::Run(const CliArgs& args) {
             break;
         case CliArgs::Command::SpecialChars:
             specialchars::Replace(text, definitions);
+            break;
+        case CliArgs::Command::Table:
+            if (!TableBuilder::FromLogical(text, settings,
+                                           TableTags{table.TableTag, table.TRTag, table.TDTag})) {
+                Report("no Hebrew letter in the input; the table has one empty cell");
+            }
             break;
     }
 

@@ -18,6 +18,20 @@ constexpr int kConvertSemiLogical = 32788;
 constexpr int kSpecialChars = 32789;
 constexpr int kLowerTags = 32804;
 constexpr int kUndoConvert = 32792;
+constexpr int kPasteVisual = 32776;
+constexpr int kPasteVisualCopy = 32791;
+constexpr int kPasteTable = 32790;
+constexpr int kBold = 32779;
+constexpr int kItalic = 32780;
+constexpr int kUnderline = 32781;
+constexpr int kFontTag = 32803;
+constexpr int kLink = 32794;
+constexpr int kLinkKey = 32802;
+constexpr int kAlignLeft = 32784;
+constexpr int kAlignCenter = 32785;
+constexpr int kAlignRight = 32786;
+constexpr int kInsertImage = 32793;
+constexpr int kInsertTable = 32795;
 
 const MessageEntry<CHebDoc> kMessageMap[] = {
     {kFileSaveAs, &CHebDoc::OnFileSaveAs, nullptr},
@@ -30,6 +44,20 @@ const MessageEntry<CHebDoc> kMessageMap[] = {
     {kSpecialChars, &CHebDoc::OnReplaceSpecialChars, &CHebDoc::OnUpdateConvertText},
     {kLowerTags, &CHebDoc::OnLowerTags, &CHebDoc::OnUpdateConvertText},
     {kUndoConvert, &CHebDoc::OnUndoConvert, &CHebDoc::OnUpdateUndoConvert},
+    {kPasteVisual, &CHebDoc::OnPasteVisual, &CHebDoc::OnUpdatePaste},
+    {kPasteVisualCopy, &CHebDoc::OnPasteVisualCopy, &CHebDoc::OnUpdatePaste},
+    {kPasteTable, &CHebDoc::OnPasteTable, &CHebDoc::OnUpdatePaste},
+    {kBold, &CHebDoc::OnBold, nullptr},
+    {kItalic, &CHebDoc::OnItalic, nullptr},
+    {kUnderline, &CHebDoc::OnUnderline, nullptr},
+    {kFontTag, &CHebDoc::OnFontTag, nullptr},
+    {kLink, &CHebDoc::OnLink, nullptr},
+    {kLinkKey, &CHebDoc::OnLink, nullptr},
+    {kAlignLeft, &CHebDoc::OnAlignLeft, nullptr},
+    {kAlignCenter, &CHebDoc::OnAlignCenter, nullptr},
+    {kAlignRight, &CHebDoc::OnAlignRight, nullptr},
+    {kInsertImage, &CHebDoc::OnInsertImage, nullptr},
+    {kInsertTable, &CHebDoc::OnInsertTable, nullptr},
 };
 
 // The marker that a modified document with a path carries in its title.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <string>
 
 #include "document/settings.h"
@@ -127,6 +128,41 @@ public:
 
     // One field of a definition line (see specialchars::NextDefField).
     static std::string NextDefField(std::string& line);
+
+    // Clipboard paste commands. The clipboard's text (code page 1255) replaces
+    // the selection converted to visual HTML, or as a visual HTML table; the
+    // inserted text is left selected. A clipboard without text pastes nothing.
+    void OnPasteVisual();
+    // Paste visual, then the inserted visual text goes to the clipboard.
+    void OnPasteVisualCopy();
+    // The table paste changes the conversion settings for its own time only.
+    void OnPasteTable();
+    // Enabled when the clipboard holds text.
+    void OnUpdatePaste(CCmdUI& ui);
+    // The clipboard's text as code page 1255 bytes with CR LF line ends, up to
+    // a NUL; nothing when the clipboard holds no text.
+    static std::optional<std::string> ReadClipboardText();
+
+    // Markup insertion. WrapSelection writes opening + selection + closing in
+    // a page (a file name holding ".htm", or text last converted to visual),
+    // and closing + selection + opening in logical text, which the
+    // conversion to visual then puts in order.
+    void WrapSelection(std::string opening, std::string closing);
+    void OnBold();
+    void OnItalic();
+    void OnUnderline();
+    void OnFontTag();
+    void OnLink();
+    void OnAlignLeft();
+    void OnAlignCenter();
+    void OnAlignRight();
+    // An image tag for a GIF file the user chooses, with its size from the
+    // file's header.
+    void OnInsertImage();
+    void OnInsertTable();
+    // An empty table of the size the insert-table dialog asks for; the options
+    // sheet's table page comes first when allowed and TableDisplay is on.
+    void InsertTable(bool allowOptions);
 
 protected:
     QString AskSavePath() override;

@@ -203,9 +203,6 @@ TEST(CommandTableTest, PromptSplitsIntoStatusTextAndToolTip) {
 TEST(CommandTableTest, CommandsNotBuiltYetNameTheirIssue) {
     const std::map<int, std::vector<int>> pending = {
         {5, {57636, 57641, 32797, 32799, 32806, 32807, 32798}},
-        {6,
-         {32776, 32791, 32790, 32779, 32780, 32781, 32803, 32793, 32794, 32795, 32802, 32784, 32785,
-          32786}},
         {7, {32773, 32800, 32801}},
     };
     std::map<int, int> expected;

@@ -122,7 +122,7 @@ TEST_F(CliTest, ExitStatusNamesTheKindOfFailure) {
         std::string message;  // part of the error line
     } cases[] = {
         {{}, "", 1, "no command"},
-        {{"table"}, "", 1, "unknown command 'table'"},
+        {{"tables"}, "", 1, "unknown command 'tables'"},
         {{"to-visual", "--bogus"}, "", 1, "unknown option '--bogus'"},
         {{"to-visual", "--width"}, "", 1, "needs a value"},
         {{"to-visual", "--width", "0"}, "", 1, "--width"},

@@ -2,34 +2,17 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <functional>
 
 #include "common/fakeui.h"
 #include "common/hebrew.h"
 #include "common/scratchfolder.h"
+#include "common/fakesheet.h"
 #include "document/hebdoc.h"
 #include "document/optionssheet.h"
 #include "framework/profile.h"
 #include "view/hebview.h"
 
 namespace {
-
-// An options sheet that records where it was opened and answers as told.
-class FakeSheet : public IOptionsSheet {
-public:
-    FakeSheet() { SetOptionsSheet(this); }
-    ~FakeSheet() override { SetOptionsSheet(nullptr); }
-    bool Run(OptionsValues& values, int startPage) override {
-        pages.push_back(startPage);
-        if (edit) {
-            edit(values);
-        }
-        return confirm;
-    }
-    std::vector<int> pages;
-    std::function<void(OptionsValues&)> edit;
-    bool confirm = false;
-};
 
 class HebDocConvertTest : public testing::Test {
 protected:
@@ -55,7 +38,7 @@ protected:
 
     ScratchFolder scratch;
     FakeUi ui;
-    FakeSheet sheet;
+    FakeOptionsSheet sheet;
     CHebDoc* doc;
     CHebView* view;
 };

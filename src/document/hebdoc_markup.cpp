@@ -1,0 +1,240 @@
+// Markup insertion: tag pairs around the selection, the image tag and the
+// empty table.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "convert/tablebuilder.h"
+#include "document/editortext.h"
+#include "document/hebdoc.h"
+#include "document/insertdialogs.h"
+#include "document/optionssheet.h"
+#include "framework/uiservices.h"
+#include "text/editorcodec.h"
+
+namespace {
+
+IInsertTableDialog* g_insertTableDialog = nullptr;
+
+// The logical screen descriptor of a GIF file: the signature, then width and
+// height as unsigned 16-bit little-endian numbers.
+constexpr qint64 kGifHeaderSize = 10;
+constexpr std::string_view kGif87 = "GIF87a";
+constexpr std::string_view kGif89 = "GIF89a";
+
+enum class GifHeader { Ok, Unreadable, NotGif, TooShort };
+
+GifHeader ReadGifSize(const QString& path, unsigned& width, unsigned& height) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return GifHeader::Unreadable;
+    }
+    const QByteArray header = file.read(kGifHeaderSize);
+    if (header.isEmpty() && file.error() != QFileDevice::NoError) {
+        return GifHeader::Unreadable;
+    }
+    const std::string_view bytes(header.constData(), static_cast<size_t>(header.size()));
+    const std::string_view signature = bytes.substr(0, kGif87.size());
+    if (!kGif87.starts_with(signature) && !kGif89.starts_with(signature)) {
+        return GifHeader::NotGif;
+    }
+    if (header.size() < kGifHeaderSize) {
+        return GifHeader::TooShort;
+    }
+    const auto byte = [&](int i) {
+        return static_cast<unsigned>(static_cast<unsigned char>(header[i]));
+    };
+    width = byte(6) | byte(7) << 8;
+    height = byte(8) | byte(9) << 8;
+    return GifHeader::Ok;
+}
+
+// An attribute with its value in double quotes: « name="value"».
+std::string Attribute(std::string_view name, const std::string& value) {
+    std::string attribute(" ");
+    attribute.append(name).append("=\"").append(value).append("\"");
+    return attribute;
+}
+
+}  // namespace
+
+void SetInsertTableDialog(IInsertTableDialog* dialog) {
+    g_insertTableDialog = dialog;
+}
+
+IInsertTableDialog* GetInsertTableDialog() {
+    return g_insertTableDialog;
+}
+
+void CHebDoc::WrapSelection(std::string opening, std::string closing) {
+    IEditorText* editor = GetView();
+    if (editor == nullptr) {
+        return;
+    }
+    // The file name, not the folders above it, tells what kind of text the
+    // document holds.
+    const bool page =
+        QFileInfo(GetPathName()).fileName().toLower().contains(QStringLiteral(".htm")) ||
+        IsLastConvertVisual();
+    long start = 0;
+    long end = 0;
+    editor->GetSel(start, end);
+    std::string text;
+    if (start >= end) {
+        text = opening + closing;
+    } else if (page) {
+        text = opening + editor->GetSelText() + closing;
+    } else {
+        // Logical text: the conversion to visual reverses the line but keeps
+        // each tag as it is, so the pair is written the other way round.
+        text = closing + editor->GetSelText() + opening;
+    }
+    editor->ReplaceSel(text, true);
+    SetDocModified(true);
+}
+
+void CHebDoc::OnBold() {
+    WrapSelection("<b>", "</b>");
+}
+void CHebDoc::OnItalic() {
+    WrapSelection("<em>", "</em>");
+}
+void CHebDoc::OnUnderline() {
+    WrapSelection("<u>", "</u>");
+}
+void CHebDoc::OnFontTag() {
+    WrapSelection("<font size=\"\" color=\"\" face= \"\">", "</font>");
+}
+void CHebDoc::OnLink() {
+    WrapSelection("<a href=\"\">", "</a>");
+}
+void CHebDoc::OnAlignLeft() {
+    WrapSelection("<div align=\"left\">\r\n", "\r\n</div>");
+}
+void CHebDoc::OnAlignCenter() {
+    WrapSelection("<center>\r\n", "\r\n</center>");
+}
+void CHebDoc::OnAlignRight() {
+    WrapSelection("<div align=\"right\">\r\n", "\r\n</div>");
+}
+
+void CHebDoc::OnInsertImage() {
+    IEditorText* editor = GetView();
+    if (editor == nullptr) {
+        return;
+    }
+    ImageSettings image;
+    GetImageSettings(image);
+    if (image.ImageDisplay != 0) {
+        ShowOptions(kImagePage);
+        GetImageSettings(image);  // confirmed or not, the settings as they stand
+    }
+
+    const QString folder = QDir::currentPath();
+    FileDialogRequest request;
+    request.defaultExt = QStringLiteral("gif");
+    request.filter = QStringLiteral("GIF files (*.gif)|*.gif|All Files (*.*)|*.*||");
+    request.confirmOverwrite = false;
+    const std::optional<QString> chosen = Ui().AskOpenFileName(request);
+    if (!chosen || chosen->isEmpty()) {
+        return;
+    }
+    const QString path = QFileInfo(*chosen).absoluteFilePath();
+    const QString extension = QFileInfo(path).suffix();
+    if (extension != QStringLiteral("gif") && extension != QStringLiteral("GIF")) {
+        return;  // another kind of file: nothing to insert
+    }
+
+    unsigned width = 0;
+    unsigned height = 0;
+    if (image.ImageWidth != 0 || image.ImageHeight != 0) {
+        const QString shown = QDir::toNativeSeparators(path);
+        switch (ReadGifSize(path, width, height)) {
+            case GifHeader::Ok:
+                break;
+            case GifHeader::Unreadable:
+                Ui().ShowMessage(
+                    tr("לא ניתן לקרוא את הקובץ %1, ולכן לא הוכנס תג תמונה.").arg(shown));
+                return;
+            case GifHeader::NotGif:
+                Ui().ShowMessage(tr("הקובץ %1 אינו קובץ GIF, ולכן לא הוכנס תג תמונה.").arg(shown));
+                return;
+            case GifHeader::TooShort:
+                Ui().ShowMessage(tr("הקובץ %1 קצר מכדי להכיל את גודל התמונה, ולכן לא הוכנס "
+                                    "תג תמונה.")
+                                     .arg(shown));
+                return;
+        }
+    }
+
+    // Relative to the current folder when the file lies in it or below it.
+    // Names keep their case: the file system tells upper from lower case.
+    QString source = path;
+    const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    if (source.startsWith(prefix)) {
+        source.remove(0, prefix.size());
+    }
+
+    std::string tag = "<img";
+    if (image.ImageWidth != 0) {
+        tag += Attribute("width", std::to_string(width));
+    }
+    if (image.ImageHeight != 0) {
+        tag += Attribute("height", std::to_string(height));
+    }
+    if (image.ImageBorder != 0) {
+        tag += Attribute("border", std::to_string(image.ImageBValue));
+    }
+    if (image.ImageAlt != 0) {
+        tag += Attribute("alt", {});
+    }
+    if (image.ImageTitle != 0) {
+        tag += Attribute("title", {});
+    }
+    if (image.szImageId != 0) {
+        tag += Attribute("id", {});
+    }
+    tag += Attribute("src", EditorCodec::Encode(source, LineBreak::CrLf));
+    tag += ">";
+    editor->ReplaceSel(tag, true);
+}
+
+void CHebDoc::OnInsertTable() {
+    InsertTable(true);
+}
+
+void CHebDoc::InsertTable(bool allowOptions) {
+    // The settings button leads to the sheet's table page and back to a fresh
+    // dialog, as often as the user presses it.
+    for (bool sheetFirst = allowOptions;; sheetFirst = false) {
+        TableSettings table;
+        GetTableSettings(table);
+        if (table.TableDisplay != 0 && sheetFirst) {
+            ShowOptions(kTablePage);
+            GetTableSettings(table);
+        }
+        IInsertTableDialog* dialog = GetInsertTableDialog();
+        if (dialog == nullptr) {
+            return;
+        }
+        InsertTableValues values;
+        if (dialog->Run(values)) {
+            IEditorText* editor = GetView();
+            if (editor == nullptr || values.rows < InsertTableValues::kMinRows ||
+                values.rows > InsertTableValues::kMaxRows ||
+                values.columns < InsertTableValues::kMinColumns ||
+                values.columns > InsertTableValues::kMaxColumns) {
+                return;
+            }
+            editor->ReplaceSel(
+                TableBuilder::Empty(values.rows, values.columns,
+                                    TableTags{table.TableTag, table.TRTag, table.TDTag}),
+                true);
+            return;
+        }
+        if (!values.showSettings) {
+            return;
+        }
+        ShowOptions(kTablePage);
+    }
+}
