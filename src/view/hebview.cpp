@@ -13,6 +13,8 @@
 #include "document/hebdoc.h"
 #include "text/editorcodec.h"
 #include "text/textdocumentbytes.h"
+#include "view/formatchangescope.h"
+#include "view/viewtext.h"
 
 namespace {
 
@@ -21,6 +23,13 @@ constexpr int kEditCut = 57635;
 constexpr int kEditPaste = 57637;
 constexpr int kEditSelectAll = 57642;
 constexpr int kEditUndo = 57643;
+constexpr int kEditFind = 57636;
+constexpr int kEditReplace = 57641;
+constexpr int kGoToLine = 32797;
+constexpr int kLineIndicator = 32798;
+constexpr int kDosDisplay = 32799;
+constexpr int kShowSyntax = 32806;
+constexpr int kRefreshSyntax = 32807;
 
 const MessageEntry<CHebView> kMessageMap[] = {
     {kEditUndo, &CHebView::OnEditUndo, &CHebView::OnUpdateEditUndo},
@@ -28,6 +37,13 @@ const MessageEntry<CHebView> kMessageMap[] = {
     {kEditCopy, &CHebView::OnEditCopy, &CHebView::OnUpdateNeedSel},
     {kEditPaste, &CHebView::OnEditPaste, &CHebView::OnUpdateEditPaste},
     {kEditSelectAll, &CHebView::OnEditSelectAll, &CHebView::OnUpdateNeedText},
+    {kEditFind, &CHebView::OnEditFind, &CHebView::OnUpdateNeedText},
+    {kEditReplace, &CHebView::OnEditReplace, &CHebView::OnUpdateNeedText},
+    {kGoToLine, &CHebView::OnGoToLine, &CHebView::OnUpdateGoToLine},
+    {kLineIndicator, nullptr, &CHebView::OnUpdateLineIndicator},
+    {kDosDisplay, &CHebView::OnDosDisplay, &CHebView::OnUpdateDosDisplay},
+    {kShowSyntax, &CHebView::OnShowSyntax, &CHebView::OnUpdateShowSyntax},
+    {kRefreshSyntax, &CHebView::OnRefreshSyntax, &CHebView::OnUpdateRefreshSyntax},
 };
 
 // The editor-text operations speak of the CR LF text, whatever line ends the
@@ -37,18 +53,7 @@ constexpr LineBreak kEditorBreak = LineBreak::CrLf;
 constexpr double kTwipsPerPoint = 20.0;
 constexpr double kMmPerTwip = 25.4 / 1440.0;
 
-// Format changes reach the text's change signal like edits do. While the
-// program changes a format, no view counts the signal as an edit; the count
-// is shared because all views of a document listen to the same text.
-int g_nFormatChanges = 0;
-
-class FormatChangeScope {
-public:
-    FormatChangeScope() { ++g_nFormatChanges; }
-    ~FormatChangeScope() { --g_nFormatChanges; }
-    FormatChangeScope(const FormatChangeScope&) = delete;
-    FormatChangeScope& operator=(const FormatChangeScope&) = delete;
-};
+using viewformat::FormatChangeScope;
 
 int CharacterLength(const QTextDocument& text) {
     return text.characterCount() - 1;
@@ -88,12 +93,15 @@ void CHebView::OnInitialUpdate() {
     if (doc != nullptr) {
         const bool hadUndo = document()->isUndoAvailable();
         doc->ApplyTextFont();
-        // Giving a text its font when it is first shown is no step of the
+        m_bColour = CHebDoc::IsShowSyntax();
+        if (m_bColour && !document()->isEmpty()) {
+            Colourize(true);
+        }
+        // Giving a text its fonts when it is first shown is no step of the
         // user's to take back.
         if (!hadUndo) {
             document()->clearUndoRedoStacks(QTextDocument::UndoStack);
         }
-        m_bColour = CHebDoc::IsShowSyntax();
         doc->SetDocModified(false);
     }
     m_nPrintMarginTwips = kPrintMarginTwips;
@@ -104,14 +112,47 @@ QMarginsF CHebView::PrintMarginsMm() const {
     return QMarginsF(mm, mm, mm, mm);
 }
 
-void CHebView::OnContentsChange(int /*from*/, int removed, int added) {
-    if (g_nFormatChanges > 0 || (removed == 0 && added == 0)) {
+void CHebView::OnContentsChange(int from, int removed, int added) {
+    if (FormatChangeScope::IsActive() || (removed == 0 && added == 0)) {
         return;
+    }
+    if (removed > 0) {
+        m_bFactsKnown = false;
+    } else if (m_bFactsKnown) {
+        QTextCursor inserted(document());
+        inserted.setPosition(std::min(from + added, CharacterLength(*document())));
+        inserted.setPosition(std::min(from, inserted.position()), QTextCursor::KeepAnchor);
+        m_facts.Note(inserted.selectedText());
     }
     if (CHebDoc* doc = GetHebDoc()) {
         doc->SetDocModified(true);
     }
     emit TextEdited();
+}
+
+void CHebView::TextFacts::Note(QStringView text) {
+    for (const QChar c : text) {
+        if (hasTag && hasDosLetter) {
+            return;
+        }
+        if (c == u'<') {
+            hasTag = true;
+        } else if (c.unicode() >= 0x80 && !hasDosLetter) {
+            // Every byte below 0x80 has a character of its own, so only
+            // characters from U+0080 on can stand for a DOS letter.
+            const char byte = EditorCodec::EncodeInLine(c);
+            hasDosLetter = viewtext::HoldsDosLetter(std::string_view(&byte, 1));
+        }
+    }
+}
+
+const CHebView::TextFacts& CHebView::Facts() const {
+    if (!m_bFactsKnown) {
+        m_facts = TextFacts{};
+        m_facts.Note(document()->toRawText());
+        m_bFactsKnown = true;
+    }
+    return m_facts;
 }
 
 // The selection.
@@ -129,9 +170,15 @@ void CHebView::SetWorkingCursor(const QTextCursor& cursor) {
 }
 
 void CHebView::SetTextCursorKeepScroll(const QTextCursor& cursor) {
-    const int vertical = verticalScrollBar()->value();
+    // The view is put back by its first visible text line. The scroll bar's
+    // value is no measure of it: it counts laid-out lines, and when lines
+    // above the view are laid out anew (after a format change, or when the
+    // caret is scrolled to), the same value names another line.
+    const QTextBlock top = firstVisibleBlock();
+    const int lineInTop = std::clamp(verticalScrollBar()->value() - top.firstLineNumber(), 0,
+                                     std::max(0, top.lineCount() - 1));
     setTextCursor(cursor);
-    verticalScrollBar()->setValue(vertical);
+    verticalScrollBar()->setValue(top.firstLineNumber() + lineInTop);
 }
 
 void CHebView::GetSel(long& start, long& end) const {

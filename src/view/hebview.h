@@ -2,11 +2,15 @@
 
 #include <QMarginsF>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <string>
 
 #include "document/editortext.h"
 #include "framework/view.h"
+#include "view/findreplacedialog.h"
+#include "view/hebrewfind.h"
 
 class CHebDoc;
 class QMimeData;
@@ -43,10 +47,60 @@ public:
     QWidget* Widget() override { return this; }
 
     // First display: the text font over the whole text, the colour flag from
-    // the profile, and the document counted as not modified.
+    // the profile (a text that is not empty is coloured at once when it is
+    // on), and the document counted as not modified.
     void OnInitialUpdate() override;
 
     bool IsColourOn() const { return m_bColour; }
+
+    // Colouring: one pass over the whole text that puts the markup in the
+    // code font ("CodeFont") and the rest in the text font ("RegFont"), both
+    // read from the profile; without showCode all of it in the text font.
+    // Only formats change; the selection and the top line stay where they
+    // were, and the window is repainted once.
+    void Colourize(bool showCode);
+    void OnShowSyntax();  // 32806: colouring on or off
+    void OnUpdateShowSyntax(CCmdUI& ui);
+    void OnRefreshSyntax();  // 32807 (F7): colouring on, afresh
+    void OnUpdateRefreshSyntax(CCmdUI& ui);
+
+    // Go to line (32797): the dialog, then the caret to the start of the line.
+    void OnGoToLine();
+    void OnUpdateGoToLine(CCmdUI& ui);
+    // DOS display (32799): a text holding DOS letters is shown in code page
+    // 1255 and the document's DOS-display flag set; a text without them is
+    // put back into code page 862 and the flag cleared.
+    void OnDosDisplay();
+    void OnUpdateDosDisplay(CCmdUI& ui);
+    // The line indicator (32798): "Ln line/lines".
+    void OnUpdateLineIndicator(CCmdUI& ui);
+    // What a double-click at a byte offset does first: when the text there is
+    // a link naming a page (".htm" or ".txt"), opens that page, relative to
+    // the document's folder, through the document's template (which brings a
+    // page that is already open forward) and returns true; otherwise false.
+    bool OpenLinkAt(long offset);
+
+    // Find (57636, F3): a new modeless find dialog at each press. Replace
+    // (57641, Ctrl+R): the view's replace dialog, brought forward when it is
+    // open already.
+    void OnEditFind();
+    void OnEditReplace();
+    // A request from one of the view's find or replace dialogs (dialog may be
+    // null).
+    void OnFindReplaceRequest(CFindReplaceDialog* dialog, const FindReplaceRequest& request);
+    // Selects the next occurrence, after the selection, of a Hebrew find
+    // string as typed or reversed (typed tells which); beeps on a miss.
+    bool FindHebrew(const std::string& find, bool& typed);
+    // Finds the next occurrence and replaces it, the replace string reversed
+    // for a reversed occurrence; the replacement is left selected.
+    bool ReplaceHebrew(const std::string& find, const std::string& replace);
+    // ReplaceHebrew on every occurrence after the selection, in one pass and
+    // one write of the text; ends with the beep of the last search.
+    void ReplaceAllHebrew(const std::string& find, const std::string& replace);
+    const std::string& LastFindString() const { return m_strLastFind; }
+    // The find dialog the Find command opened last; null once it has closed.
+    CFindReplaceDialog* FindDialog() const { return m_pFindDialog; }
+    CFindReplaceDialog* ReplaceDialog() const { return m_pReplaceDialog; }
     // The margins printing uses, in twips and in millimetres.
     int PrintMarginTwips() const { return m_nPrintMarginTwips; }
     QMarginsF PrintMarginsMm() const;
@@ -98,8 +152,30 @@ protected:
     // Shift+Enter breaks the line like Enter instead of inserting a line
     // separator inside the block.
     void keyPressEvent(QKeyEvent* event) override;
+    // A double-click on a link opens its page; elsewhere it selects a word.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // Whether the text holds a "<" and a DOS letter: text coming in is looked
+    // at as it comes; after a removal the whole text is, when next asked.
+    struct TextFacts {
+        bool hasTag = false;
+        bool hasDosLetter = false;
+
+        // Notes what a piece of the editor's text holds.
+        void Note(QStringView text);
+    };
+    const TextFacts& Facts() const;
+
+    // The non-Hebrew searches.
+    bool FindText(const std::string& find, hebrewfind::PlainOptions options);
+    void ReplaceAllText(const std::string& find, const std::string& replace,
+                        hebrewfind::PlainOptions options);
+    void TextNotFound();
+    // Moves the dialog off the selection.
+    void AdjustDialogPosition(QWidget* dialog);
+    CFindReplaceDialog* OpenFindDialog(bool replace);
+
     void SetUp(QTextDocument* text);
     void OnContentsChange(int from, int removed, int added);
     // The selection the program works on: the widget's own, or while the
@@ -116,4 +192,12 @@ private:
     // The format last given to the whole text; a whole-text write keeps it.
     QTextCharFormat m_textFormat;
     int m_nPrintMarginTwips = kPrintMarginTwips;
+
+    mutable TextFacts m_facts;
+    mutable bool m_bFactsKnown = false;
+
+    std::string m_strLastFind;
+    QPointer<CFindReplaceDialog> m_pFindDialog;
+    QPointer<CFindReplaceDialog> m_pReplaceDialog;
+    hebrewfind::PlainSearch m_plainSearch;
 };

@@ -202,7 +202,6 @@ TEST(CommandTableTest, PromptSplitsIntoStatusTextAndToolTip) {
 
 TEST(CommandTableTest, CommandsNotBuiltYetNameTheirIssue) {
     const std::map<int, std::vector<int>> pending = {
-        {5, {57636, 57641, 32797, 32799, 32806, 32807, 32798}},
         {7, {32773, 32800, 32801}},
     };
     std::map<int, int> expected;

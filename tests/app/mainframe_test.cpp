@@ -112,11 +112,12 @@ TEST_F(MainFrameTest, ToolbarButtonsInOrderWithTheirTips) {
     EXPECT_FALSE(save->icon().isNull());
 }
 
-TEST_F(MainFrameTest, StatusBarShowsIdleTextAndAnEmptyLineIndicator) {
+TEST_F(MainFrameTest, StatusBarShowsIdleTextAndTheLineIndicator) {
     ASSERT_TRUE(app->InitInstance());
     EXPECT_EQ(Frame()->MessagePane()->text(), QStringLiteral("מוכן"));
-    // The line indicator's text comes from a handler that is not built yet.
-    EXPECT_TRUE(Frame()->LinePane()->text().isEmpty());
+    // The active editor view fills the line indicator.
+    Frame()->UpdateCommandUI();
+    EXPECT_EQ(Frame()->LinePane()->text(), QStringLiteral("Ln 1/1"));
     EXPECT_GE(Frame()->LinePane()->minimumWidth(),
               Frame()->LinePane()->fontMetrics().horizontalAdvance(QString(21, QLatin1Char(' '))));
 }

@@ -330,7 +330,7 @@ TEST_F(HebViewTest, EditCommandsFollowTheTextAndSelection) {
 
     QGuiApplication::clipboard()->clear();
     EXPECT_FALSE(IsEnabled(kEditPaste));
-    CCmdUI other(32797);
+    CCmdUI other(32771);
     EXPECT_FALSE(view.OnUpdateCmdMsg(other));
 }
 
