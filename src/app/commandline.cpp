@@ -21,6 +21,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                     return line;
                 }
             }
+        } else if (argument == QStringLiteral("--preview")) {
+            line.preview = true;
         } else if (line.file.isEmpty()) {
             line.file = argument;
         } else {

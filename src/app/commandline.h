@@ -11,6 +11,8 @@ struct CommandLine {
     // window's title on standard output and quit, --quit-after MS after start.
     QString screenshot;
     int quitAfterMs = 0;
+    // --preview: show the file's browser preview once the program has started.
+    bool preview = false;
     // A usage error, for standard error; empty when the line was understood.
     QString error;
 };

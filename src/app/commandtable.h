@@ -46,7 +46,6 @@ struct CommandInfo {
     const char* keys;      // "Ctrl+Z, Alt+Backspace"; "" for none
     int toolbarPlace;      // the button's place among the toolbar's buttons, 1-based; 0 for none
     const char* prompt;    // status text, then "\n" and the tooltip where there is one
-    int pendingIssue;      // 0 when the command is built; else the issue that builds it
 
     QString MenuText() const;
     QStringList MenuPath() const;
@@ -56,7 +55,6 @@ struct CommandInfo {
     QString StatusText() const;
     // The prompt's part after "\n"; empty when there is none.
     QString ToolTip() const;
-    bool IsPending() const { return pendingIssue != 0; }
 };
 
 // Every command, in the order of the program's command list.

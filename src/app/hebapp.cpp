@@ -1,5 +1,6 @@
 #include "app/hebapp.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QPageSetupDialog>
 #include <QPrinter>
@@ -24,6 +25,13 @@ CHebApp* g_app = nullptr;
 constexpr int kEditorTemplate = 0;
 constexpr int kPreviewTemplate = 1;
 
+// The program has no web site of its own. Its home page is the public page
+// that explains what it is for: text stored in visual order against text
+// stored in logical order.
+constexpr char kHomePage[] = "https://www.w3.org/International/questions/qa-visual-vs-logical";
+
+const QString kHelpPage = QStringLiteral("h_mirval.htm");
+
 const MessageEntry<CHebApp> kMessageMap[] = {
     {CommandId::FileNew, &CHebApp::OnFileNew, nullptr},
     {CommandId::FileNewFromTemplate, &CHebApp::OnFileNewFromTemplate, nullptr},
@@ -31,6 +39,8 @@ const MessageEntry<CHebApp> kMessageMap[] = {
     {CommandId::FilePrintSetup, &CHebApp::OnFilePrintSetup, nullptr},
     {CommandId::AppAbout, &CHebApp::OnAppAbout, nullptr},
     {CommandId::AppExit, &CHebApp::OnAppExit, nullptr},
+    {CommandId::HelpFile, &CHebApp::OnHelpFile, nullptr},
+    {CommandId::HomePage, &CHebApp::OnHomePage, nullptr},
 };
 
 bool IsRecentFileCommand(int id) {
@@ -48,6 +58,9 @@ CHebApp::~CHebApp() {
     // documents still open, then their templates.
     CDocTemplate::SetFrameHost(nullptr);
     m_pMainFrame.reset();
+    if (CHebDoc::GetPreviewTemplate() == GetTemplate(kPreviewTemplate)) {
+        CHebDoc::SetPreviewTemplate(nullptr);
+    }
     for (const auto& docTemplate : m_templates) {
         const QList<CDocument*> documents = docTemplate->Documents();
         for (CDocument* document : documents) {
@@ -78,6 +91,8 @@ bool CHebApp::InitInstance(const QString& fileToOpen) {
     m_templates.push_back(std::make_unique<CDocTemplate>(
         kPreviewMenu, QString(), [] { return new CBrowseDoc; },
         [](CDocument* document) { return new CBrowseView(static_cast<CBrowseDoc*>(document)); }));
+
+    CHebDoc::SetPreviewTemplate(GetTemplate(kPreviewTemplate));
 
     m_pMainFrame = std::make_unique<CMainFrame>(this);
     CDocTemplate::SetFrameHost(m_pMainFrame.get());
@@ -201,7 +216,8 @@ CDocument* CHebApp::BrowseAddress(const QString& address, const QString& caption
     if (preview == nullptr) {
         return nullptr;
     }
-    const bool isWebAddress = address.contains(QStringLiteral("http:"));
+    const bool isWebAddress =
+        address.contains(QStringLiteral("http:")) || address.contains(QStringLiteral("https:"));
     auto* document =
         qobject_cast<CBrowseDoc*>(preview->OpenDocumentFile(isWebAddress ? QString() : address));
     if (document == nullptr) {
@@ -211,6 +227,25 @@ CDocument* CHebApp::BrowseAddress(const QString& address, const QString& caption
     document->SetSourceDoc(nullptr);
     document->Navigate(address);
     return document;
+}
+
+QString CHebApp::HomePageAddress() {
+    return QString::fromLatin1(kHomePage);
+}
+
+void CHebApp::OnHelpFile() {
+    const QString path = FindDataFile(kHelpPage);
+    QFile page(path);
+    if (!page.open(QIODevice::ReadOnly)) {
+        return;  // no help page: nothing to show, nothing to say
+    }
+    page.close();
+    BrowseAddress(path, tr("Help"));
+}
+
+void CHebApp::OnHomePage() {
+    const QString address = HomePageAddress();
+    BrowseAddress(address, tr("Home Page - ") + address);
 }
 
 bool CHebApp::SaveAllModified() {

@@ -48,9 +48,13 @@ public:
     // Opens a file dropped on the main window as an editor document.
     void OpenDroppedFile(const QString& path);
     // Opens a preview document titled "Browsing: " and the caption and sends
-    // it to the address: a new empty one for an "http:" address, else the
-    // address opened as a file. Null when no document was obtained.
+    // it to the address: a new empty one for an "http:" or "https:" address,
+    // else the address opened as a file. The document has no source editor
+    // document, so closing it deletes nothing. Null when no document was
+    // obtained.
     CDocument* BrowseAddress(const QString& address, const QString& caption);
+    // The program's home page, which command 32801 shows.
+    static QString HomePageAddress();
 
     // Asks about every modified document; false as soon as one answer is
     // cancel (or its save fails).
@@ -69,6 +73,11 @@ public:
     void OnFilePrintSetup();
     void OnAppAbout();
     void OnAppExit();
+    // Command 32800: the help page h_mirval.htm in a preview window; nothing
+    // when the page is missing.
+    void OnHelpFile();
+    // Command 32801: the home page in a preview window.
+    void OnHomePage();
     // One of the recent-file items, 0 to 3. A file that no longer opens
     // leaves the list.
     void OnOpenRecentFile(int index);

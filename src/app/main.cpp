@@ -8,10 +8,15 @@
 #include "app/hebapp.h"
 #include "app/mainframe.h"
 #include "app/qtuiservices.h"
+#include "browse/webbrowser.h"
+#include "document/hebdoc.h"
 #include "options/inserttabledialog.h"
 #include "options/qtoptionssheet.h"
 
 int main(int argc, char* argv[]) {
+    // Before the application object: the web engine of the preview reads
+    // its switches when it starts.
+    CWebBrowser::PrepareEnvironment();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("MIRVAL"));
     QApplication::setLayoutDirection(Qt::RightToLeft);
@@ -35,6 +40,13 @@ int main(int argc, char* argv[]) {
     ui.SetApp(&app);
     if (!app.InitInstance(line.file)) {
         return 1;
+    }
+    if (line.preview) {
+        // The page's preview in the program's own window, as the preview
+        // command shows it (without the options sheet).
+        if (auto* document = qobject_cast<CHebDoc*>(app.MainFrame()->GetActiveDocument())) {
+            document->Preview(false, QString());
+        }
     }
 
     if (!line.screenshot.isEmpty() || line.quitAfterMs > 0) {

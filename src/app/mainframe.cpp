@@ -377,11 +377,6 @@ std::vector<CCmdTarget*> CMainFrame::RouteTargets() {
 
 CCmdUI CMainFrame::QueryCommandState(int id) {
     CCmdUI ui(id);
-    const CommandInfo* info = FindCommand(id);
-    if (info != nullptr && info->IsPending()) {
-        ui.Enable(false);
-        return ui;
-    }
     for (CCmdTarget* target : RouteTargets()) {
         if (target->OnUpdateCmdMsg(ui)) {
             return ui;

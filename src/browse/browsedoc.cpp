@@ -10,10 +10,30 @@ CBrowseDoc::CBrowseDoc(QObject* parent) : CDocument(parent) {}
 
 CBrowseDoc::~CBrowseDoc() = default;
 
+void CBrowseDoc::SetSourceDoc(CHebDoc* source) {
+    m_pSourceDoc = source;
+    m_bOwnsFile = source != nullptr;
+}
+
+CBrowseView* CBrowseDoc::FirstBrowseView() const {
+    return dynamic_cast<CBrowseView*>(GetFirstView());
+}
+
 bool CBrowseDoc::Navigate(const QString& address) {
     m_strAddress = address;
-    auto* view = dynamic_cast<CBrowseView*>(GetFirstView());
+    CBrowseView* view = FirstBrowseView();
     return view != nullptr && view->Navigate(address);
+}
+
+void CBrowseDoc::Refresh() {
+    // Cleared first: bringing the window forward activates it, and its
+    // activation previews the source again, which must not reload twice.
+    if (m_pSourceDoc != nullptr) {
+        m_pSourceDoc->SetModifiedCopy(false);
+    }
+    if (CBrowseView* view = FirstBrowseView()) {
+        view->Refresh();
+    }
 }
 
 bool CBrowseDoc::OnSaveDocument(const QString& path) {
@@ -24,4 +44,17 @@ bool CBrowseDoc::OnSaveDocument(const QString& path) {
     }
     file.close();
     return CDocument::OnSaveDocument(path);
+}
+
+void CBrowseDoc::OnCloseDocument() {
+    if (IsClosing()) {
+        return;
+    }
+    if (m_pSourceDoc != nullptr && m_pSourceDoc->GetPreviewDoc() == this) {
+        m_pSourceDoc->SetPreviewOpen(false);
+    }
+    if (m_bOwnsFile && !GetPathName().isEmpty()) {
+        QFile::remove(GetPathName());
+    }
+    CDocument::OnCloseDocument();
 }

@@ -6,32 +6,45 @@
 #include "document/hebdoc.h"
 #include "framework/document.h"
 
-// A preview document: an address (a file path or a URL) shown in a preview
+class CBrowseView;
+
+// A preview document: a page (a file path or a URL) shown in a preview
 // window, and the editor document it previews, if any. Opening a file into
-// it reads nothing; the window shows the address.
+// it reads nothing; its view's browser shows the address.
 //
-// For now the window shows the address as text; issue 7 brings the browser
-// that displays the page, reloading and the preview file's removal.
-class CBrowseDoc : public CDocument {
+// A preview of an editor document shows that document's preview file and
+// deletes the file when it closes. The help page and the home page have no
+// source and leave their file alone.
+class CBrowseDoc : public CDocument, public IPreviewDoc {
     Q_OBJECT
 
 public:
     explicit CBrowseDoc(QObject* parent = nullptr);
     ~CBrowseDoc() override;
 
-    // The editor document this one previews; null for the help page and the
-    // home page. Not owned.
-    void SetSourceDoc(CHebDoc* source) { m_pSourceDoc = source; }
+    // IPreviewDoc. The source is not owned; it is null for the help page and
+    // the home page.
+    void SetSourceDoc(CHebDoc* source) override;
     CHebDoc* GetSourceDoc() const { return m_pSourceDoc; }
-
-    // Sends the first view to the address; false when there is no view.
-    bool Navigate(const QString& address);
+    // Sends the first view to the address; false when there is no view or
+    // no browser could be made.
+    bool Navigate(const QString& address) override;
     const QString& GetAddress() const { return m_strAddress; }
+    // Reloads the first view's page and brings its window forward; the
+    // source's text now shows, so its changed-since-reload flag is cleared.
+    void Refresh() override;
 
     // A preview holds nothing of its own: saving writes an empty file.
     bool OnSaveDocument(const QString& path) override;
+    // The preview of a source document deletes its file, and the source
+    // learns that its preview is closed.
+    void OnCloseDocument() override;
 
 private:
+    CBrowseView* FirstBrowseView() const;
+
     QPointer<CHebDoc> m_pSourceDoc;
+    // Set with the source: the file goes even if the source went first.
+    bool m_bOwnsFile = false;
     QString m_strAddress;
 };

@@ -1,20 +1,35 @@
 #include "browse/browseview.h"
 
-#include <QLabel>
-#include <QVBoxLayout>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QResizeEvent>
 
 #include "browse/browsedoc.h"
+#include "browse/webbrowser.h"
+#include "document/hebdoc.h"
 
-CBrowseView::CBrowseView(CBrowseDoc* document, QWidget* parent)
-    : QWidget(parent), CView(document), m_pAddress(new QLabel(this)) {
-    // An address reads left to right whatever the layout around it.
-    m_pAddress->setLayoutDirection(Qt::LeftToRight);
-    m_pAddress->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_pAddress->setTextFormat(Qt::PlainText);
-    m_pAddress->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_pAddress->setWordWrap(true);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_pAddress);
+namespace {
+
+CBrowseView::BrowserFactory& Factory() {
+    static CBrowseView::BrowserFactory factory;
+    return factory;
+}
+
+IWebBrowser* MakeBrowser(QWidget* parent) {
+    if (Factory()) {
+        return Factory()(parent);
+    }
+    CWebBrowser::PrepareEnvironment();
+    return new CWebBrowser(parent);
+}
+
+}  // namespace
+
+void CBrowseView::SetBrowserFactory(BrowserFactory factory) {
+    Factory() = std::move(factory);
+}
+
+CBrowseView::CBrowseView(CBrowseDoc* document, QWidget* parent) : QWidget(parent), CView(document) {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
 }
@@ -26,11 +41,61 @@ CBrowseDoc* CBrowseView::GetBrowseDoc() const {
 }
 
 bool CBrowseView::Navigate(const QString& address) {
-    m_pAddress->setText(address);
+    m_strAddress = address;
+    m_bBrowserCreated = false;
+    if (m_pBrowser == nullptr) {
+        m_pBrowser = MakeBrowser(this);
+        if (m_pBrowser == nullptr) {
+            return false;
+        }
+        m_pBrowser->Widget()->setGeometry(rect());
+        m_pBrowser->Widget()->show();
+        // Keys for the window go to the page: scrolling, finding links.
+        setFocusProxy(m_pBrowser->Widget());
+    }
+    m_pBrowser->Navigate(address);
     m_bBrowserCreated = true;
     return true;
 }
 
-QString CBrowseView::ShownAddress() const {
-    return m_pAddress->text();
+void CBrowseView::Refresh() {
+    if (!m_bBrowserCreated) {
+        return;
+    }
+    m_pBrowser->Refresh();
+    // The window comes to the top, and becomes the active one.
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (frame == nullptr) {
+        return;
+    }
+    if (frame->isMinimized()) {
+        frame->showNormal();
+    }
+    frame->raise();
+    if (QMdiArea* area = frame->mdiArea(); area != nullptr && area->activeSubWindow() != frame) {
+        area->setActiveSubWindow(frame);
+    }
+}
+
+void CBrowseView::OnActivateView(bool activate) {
+    CBrowseDoc* document = GetBrowseDoc();
+    if (m_bBrowserCreated && activate && document != nullptr && !document->IsClosing()) {
+        CHebDoc* source = document->GetSourceDoc();
+        if (source != nullptr && !source->IsClosing()) {
+            source->Preview(false, QString());
+        }
+    }
+    CView::OnActivateView(activate);
+}
+
+void CBrowseView::OnSize(int width, int height) {
+    if (m_bBrowserCreated) {
+        m_pBrowser->Widget()->setGeometry(0, 0, width, height);
+        m_pBrowser->Widget()->update();
+    }
+}
+
+void CBrowseView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    OnSize(event->size().width(), event->size().height());
 }

@@ -32,6 +32,7 @@ constexpr int kAlignCenter = 32785;
 constexpr int kAlignRight = 32786;
 constexpr int kInsertImage = 32793;
 constexpr int kInsertTable = 32795;
+constexpr int kBrowse = 32773;
 
 const MessageEntry<CHebDoc> kMessageMap[] = {
     {kFileSaveAs, &CHebDoc::OnFileSaveAs, nullptr},
@@ -58,6 +59,7 @@ const MessageEntry<CHebDoc> kMessageMap[] = {
     {kAlignRight, &CHebDoc::OnAlignRight, nullptr},
     {kInsertImage, &CHebDoc::OnInsertImage, nullptr},
     {kInsertTable, &CHebDoc::OnInsertTable, nullptr},
+    {kBrowse, &CHebDoc::OnBrowse, &CHebDoc::OnUpdatePreview},
 };
 
 // The marker that a modified document with a path carries in its title.

@@ -1,14 +1,34 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "document/settings.h"
 #include "framework/document.h"
 
+class CDocTemplate;
+class CHebDoc;
 class IEditorText;
 class QTextDocument;
+
+// The preview document of an editor document, as the editor document sees
+// it: CBrowseDoc, a document of the preview template, shows the preview file
+// in its window and keeps a link back to its source.
+class IPreviewDoc {
+public:
+    virtual ~IPreviewDoc() = default;
+    // The editor document previewed; null for a page without a source.
+    virtual void SetSourceDoc(CHebDoc* source) = 0;
+    // Sends the first view to the address (a file path or a URL); false when
+    // no browser shows it.
+    virtual bool Navigate(const QString& address) = 0;
+    // Reloads the page and brings its window forward; the source's text is
+    // then the one shown.
+    virtual void Refresh() = 0;
+};
 
 // How a file ended its lines when it was opened; it is saved back the same way.
 enum class LineEnds { CrLf, Lf };
@@ -51,7 +71,10 @@ public:
     // The modified state, with the " *" marker on the title of a document
     // that has a path.
     void SetDocModified(bool modified);
+    // True when the text changed since the document was last loaded, saved
+    // state aside, or since its preview last reloaded.
     bool GetModifiedCopy() const { return m_bModifiedCopy; }
+    void SetModifiedCopy(bool modified) { m_bModifiedCopy = modified; }
     // The three characters after the first "." of the path, in lower case.
     QString GetDocExt() const;
     // The path up to and including its last "/"; empty without a path.
@@ -164,11 +187,46 @@ public:
     // sheet's table page comes first when allowed and TableDisplay is on.
     void InsertTable(bool allowOptions);
 
+    // The browser preview. Command 32773 shows the options sheet's browse
+    // page first when BrowseDisplay is on, then previews as BrowseExternal
+    // and BrowseFile say.
+    void OnBrowse();
+    void OnUpdatePreview(CCmdUI& ui);
+    // Writes the preview file and shows it: in the external browser program
+    // (started with the file's path as its one argument; an empty or missing
+    // program does nothing), or in the preview window, opened the first time
+    // and reloaded afterwards when the text changed since the last reload.
+    // A file that cannot be written is reported and nothing else happens.
+    void Preview(bool external, const QString& browserProgram);
+    // Opens a preview window on the file with the preview template; true
+    // when its browser shows the file.
+    bool OpenPreview(const QString& path);
+    // Where the preview is written: the document's path without its file
+    // name's extension, or for a document without a path the current folder
+    // and its title, followed by "_mirval.htm".
+    QString GetPreviewFilePath() const;
+    static QString PreviewFilePath(const QString& pathName, const QString& currentFolder,
+                                   const QString& title);
+    // The preview file's bytes: "<HTML>", the meta tag (when not empty), the
+    // text, "</HTML>".
+    static std::string PreviewFileContent(std::string_view text, std::string_view meta);
+    bool IsPreviewOpen() const { return m_bPreviewOpen; }
+    void SetPreviewOpen(bool open) { m_bPreviewOpen = open; }
+    // The preview document last opened for this document; null once closed.
+    CDocument* GetPreviewDoc() const { return m_pPreviewDoc; }
+
+    // The template previews open with: the application's second. Without one
+    // the preview window cannot open.
+    static void SetPreviewTemplate(CDocTemplate* docTemplate);
+    static CDocTemplate* GetPreviewTemplate();
+
 protected:
     QString AskSavePath() override;
 
 private:
     void RemoveTitleMarker();
+    // The title a preview window shows after "Browsing: ".
+    QString TitleForPreview() const;
     // Saves under a path asked for with the given dialog.
     void SaveWithDialog(const QString& folder, const QString& defaultExt, const QString& filter);
 
@@ -182,6 +240,7 @@ private:
     bool m_bModifiedCopy = false;
     bool m_bDosDisplay = false;
     bool m_bPreviewOpen = false;
+    QPointer<CDocument> m_pPreviewDoc;
 
     ConversionSettings m_conversionSettings;
     ImageSettings m_imageSettings;

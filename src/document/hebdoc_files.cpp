@@ -142,8 +142,6 @@ bool CHebDoc::OnSaveDocument(const QString& path) {
     return CDocument::OnSaveDocument(path);
 }
 
-void CHebDoc::OnCloseDocument() { CDocument::OnCloseDocument(); }
-
 void CHebDoc::ReadTemplate(const QString& path) {
     std::string bytes;
     std::string error;

@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "app/hebapp.h"
+#include "browse/browseview.h"
+#include "browse/webbrowser.h"
 #include "app/mainframe.h"
 #include "common/fakeui.h"
 #include "common/scratchfolder.h"
@@ -28,10 +30,25 @@ public:
 
 // A fresh application with its own profile in a scratch folder; dialogs are
 // answered by ui.
+// A browser that only records where it was sent: preview windows in tests
+// never load anything, least of all from the network.
+class FakeBrowser : public QWidget, public IWebBrowser {
+public:
+    explicit FakeBrowser(QWidget* parent) : QWidget(parent) {}
+    QWidget* Widget() override { return this; }
+    void Navigate(const QString& address) override { addresses.append(address); }
+    void Refresh() override { ++refreshes; }
+
+    QStringList addresses;
+    int refreshes = 0;
+};
+
 class AppTest : public ::testing::Test {
 protected:
     void SetUp() override {
         QApplication::setLayoutDirection(Qt::RightToLeft);
+        CBrowseView::SetBrowserFactory(
+            [](QWidget* parent) -> IWebBrowser* { return new FakeBrowser(parent); });
         app = std::make_unique<CHebApp>();
         ui.app = app.get();
     }
@@ -39,6 +56,7 @@ protected:
         ui.app = nullptr;
         app.reset();
         Settle();
+        CBrowseView::SetBrowserFactory({});
     }
 
     // Runs what the event loop would: queued calls, then deferred deletions.

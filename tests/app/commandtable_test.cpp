@@ -200,23 +200,6 @@ TEST(CommandTableTest, PromptSplitsIntoStatusTextAndToolTip) {
     EXPECT_EQ(FindCommand(32798)->Prompt(), QString(21, QLatin1Char(' ')));
 }
 
-TEST(CommandTableTest, CommandsNotBuiltYetNameTheirIssue) {
-    const std::map<int, std::vector<int>> pending = {
-        {7, {32773, 32800, 32801}},
-    };
-    std::map<int, int> expected;
-    for (const auto& [issue, ids] : pending) {
-        for (int id : ids) {
-            expected[id] = issue;
-        }
-    }
-    for (const CommandInfo& info : CommandTable()) {
-        const auto found = expected.find(info.id);
-        EXPECT_EQ(info.pendingIssue, found == expected.end() ? 0 : found->second) << info.id;
-        EXPECT_EQ(info.IsPending(), found != expected.end()) << info.id;
-    }
-}
-
 TEST(CommandTableTest, ToolbarFollowsTheListedOrder) {
     std::vector<int> expected;
     for (const QString& group : QString::fromLatin1(kToolbarLine).split(QStringLiteral(" | "))) {
