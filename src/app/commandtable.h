@@ -7,34 +7,7 @@
 #include <span>
 #include <vector>
 
-// The command identifiers the application shell itself names. The document
-// and the view keep their own constants for the commands they handle.
-namespace CommandId {
-constexpr int FileNew = 57600;
-constexpr int FileOpen = 57601;
-constexpr int FileClose = 57602;
-constexpr int FileSave = 57603;
-constexpr int FileSaveAs = 57604;
-constexpr int FilePrintSetup = 57606;
-constexpr int FilePrint = 57607;
-constexpr int FilePrintPreview = 57609;
-constexpr int FileMruFirst = 57616;  // the recent-file placeholder and the first recent file
-constexpr int FileMruLast = 57619;   // the fourth recent file
-constexpr int WindowNew = 57648;
-constexpr int WindowArrange = 57649;
-constexpr int WindowCascade = 57650;
-constexpr int WindowTile = 57651;
-constexpr int AppAbout = 57664;
-constexpr int AppExit = 57665;
-constexpr int NextPane = 57680;
-constexpr int PrevPane = 57681;
-constexpr int ViewToolbar = 59392;
-constexpr int ViewStatusBar = 59393;
-constexpr int FileNewFromTemplate = 32774;
-constexpr int LineIndicator = 32798;
-constexpr int HelpFile = 32800;
-constexpr int HomePage = 32801;
-}  // namespace CommandId
+#include "framework/commandids.h"
 
 // One command of the program: where its menu item is, what it says, its keys,
 // its toolbar button and its status-bar prompt. Texts are the program's own,

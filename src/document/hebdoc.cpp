@@ -5,61 +5,37 @@
 #include <QTextDocument>
 
 #include "document/editortext.h"
+#include "framework/commandids.h"
 #include "framework/view.h"
 
 namespace {
-constexpr int kFileSaveAs = 57604;
-constexpr int kFileSaveAsTemplate = 32809;
-constexpr int kOptions = 32796;
-constexpr int kConvertToVisual = 32771;
-constexpr int kConvertToLogical = 32772;
-constexpr int kConvertDos = 32787;
-constexpr int kConvertSemiLogical = 32788;
-constexpr int kSpecialChars = 32789;
-constexpr int kLowerTags = 32804;
-constexpr int kUndoConvert = 32792;
-constexpr int kPasteVisual = 32776;
-constexpr int kPasteVisualCopy = 32791;
-constexpr int kPasteTable = 32790;
-constexpr int kBold = 32779;
-constexpr int kItalic = 32780;
-constexpr int kUnderline = 32781;
-constexpr int kFontTag = 32803;
-constexpr int kLink = 32794;
-constexpr int kLinkKey = 32802;
-constexpr int kAlignLeft = 32784;
-constexpr int kAlignCenter = 32785;
-constexpr int kAlignRight = 32786;
-constexpr int kInsertImage = 32793;
-constexpr int kInsertTable = 32795;
-constexpr int kBrowse = 32773;
 
 const MessageEntry<CHebDoc> kMessageMap[] = {
-    {kFileSaveAs, &CHebDoc::OnFileSaveAs, nullptr},
-    {kFileSaveAsTemplate, &CHebDoc::OnFileSaveAsTemplate, nullptr},
-    {kOptions, &CHebDoc::OnOptions, nullptr},
-    {kConvertToVisual, &CHebDoc::OnConvertToVisual, &CHebDoc::OnUpdateConvertToVisual},
-    {kConvertToLogical, &CHebDoc::OnConvertToLogical, &CHebDoc::OnUpdateConvertToLogical},
-    {kConvertDos, &CHebDoc::OnConvertDos, &CHebDoc::OnUpdateConvertDos},
-    {kConvertSemiLogical, &CHebDoc::OnConvertSemiLogical, &CHebDoc::OnUpdateConvertText},
-    {kSpecialChars, &CHebDoc::OnReplaceSpecialChars, &CHebDoc::OnUpdateConvertText},
-    {kLowerTags, &CHebDoc::OnLowerTags, &CHebDoc::OnUpdateConvertText},
-    {kUndoConvert, &CHebDoc::OnUndoConvert, &CHebDoc::OnUpdateUndoConvert},
-    {kPasteVisual, &CHebDoc::OnPasteVisual, &CHebDoc::OnUpdatePaste},
-    {kPasteVisualCopy, &CHebDoc::OnPasteVisualCopy, &CHebDoc::OnUpdatePaste},
-    {kPasteTable, &CHebDoc::OnPasteTable, &CHebDoc::OnUpdatePaste},
-    {kBold, &CHebDoc::OnBold, nullptr},
-    {kItalic, &CHebDoc::OnItalic, nullptr},
-    {kUnderline, &CHebDoc::OnUnderline, nullptr},
-    {kFontTag, &CHebDoc::OnFontTag, nullptr},
-    {kLink, &CHebDoc::OnLink, nullptr},
-    {kLinkKey, &CHebDoc::OnLink, nullptr},
-    {kAlignLeft, &CHebDoc::OnAlignLeft, nullptr},
-    {kAlignCenter, &CHebDoc::OnAlignCenter, nullptr},
-    {kAlignRight, &CHebDoc::OnAlignRight, nullptr},
-    {kInsertImage, &CHebDoc::OnInsertImage, nullptr},
-    {kInsertTable, &CHebDoc::OnInsertTable, nullptr},
-    {kBrowse, &CHebDoc::OnBrowse, &CHebDoc::OnUpdatePreview},
+    {CommandId::FileSaveAs, &CHebDoc::OnFileSaveAs, nullptr},
+    {CommandId::FileSaveAsTemplate, &CHebDoc::OnFileSaveAsTemplate, nullptr},
+    {CommandId::Options, &CHebDoc::OnOptions, nullptr},
+    {CommandId::ConvertToVisual, &CHebDoc::OnConvertToVisual, &CHebDoc::OnUpdateConvertToVisual},
+    {CommandId::ConvertToLogical, &CHebDoc::OnConvertToLogical, &CHebDoc::OnUpdateConvertToLogical},
+    {CommandId::ConvertDos, &CHebDoc::OnConvertDos, &CHebDoc::OnUpdateConvertDos},
+    {CommandId::ConvertSemiLogical, &CHebDoc::OnConvertSemiLogical, &CHebDoc::OnUpdateConvertText},
+    {CommandId::SpecialChars, &CHebDoc::OnReplaceSpecialChars, &CHebDoc::OnUpdateConvertText},
+    {CommandId::LowerTags, &CHebDoc::OnLowerTags, &CHebDoc::OnUpdateConvertText},
+    {CommandId::UndoConvert, &CHebDoc::OnUndoConvert, &CHebDoc::OnUpdateUndoConvert},
+    {CommandId::PasteVisual, &CHebDoc::OnPasteVisual, &CHebDoc::OnUpdatePaste},
+    {CommandId::PasteVisualCopy, &CHebDoc::OnPasteVisualCopy, &CHebDoc::OnUpdatePaste},
+    {CommandId::PasteTable, &CHebDoc::OnPasteTable, &CHebDoc::OnUpdatePaste},
+    {CommandId::Bold, &CHebDoc::OnBold, nullptr},
+    {CommandId::Italic, &CHebDoc::OnItalic, nullptr},
+    {CommandId::Underline, &CHebDoc::OnUnderline, nullptr},
+    {CommandId::FontTag, &CHebDoc::OnFontTag, nullptr},
+    {CommandId::Link, &CHebDoc::OnLink, nullptr},
+    {CommandId::LinkKey, &CHebDoc::OnLink, nullptr},
+    {CommandId::AlignLeft, &CHebDoc::OnAlignLeft, nullptr},
+    {CommandId::AlignCenter, &CHebDoc::OnAlignCenter, nullptr},
+    {CommandId::AlignRight, &CHebDoc::OnAlignRight, nullptr},
+    {CommandId::InsertImage, &CHebDoc::OnInsertImage, nullptr},
+    {CommandId::InsertTable, &CHebDoc::OnInsertTable, nullptr},
+    {CommandId::Browse, &CHebDoc::OnBrowse, &CHebDoc::OnUpdatePreview},
 };
 
 // The marker that a modified document with a path carries in its title.
@@ -75,7 +51,9 @@ CHebDoc::CHebDoc(QObject* parent) : CDocument(parent), m_pTextDocument(new QText
 
 CHebDoc::~CHebDoc() = default;
 
-IEditorText* CHebDoc::GetView() const { return dynamic_cast<IEditorText*>(GetFirstView()); }
+IEditorText* CHebDoc::GetView() const {
+    return dynamic_cast<IEditorText*>(GetFirstView());
+}
 
 void CHebDoc::SetDocModified(bool modified) {
     m_bModifiedCopy = modified;
@@ -135,7 +113,9 @@ bool CHebDoc::HasSelection() const {
     return start < end;
 }
 
-bool CHebDoc::HasText() const { return !m_pTextDocument->isEmpty(); }
+bool CHebDoc::HasText() const {
+    return !m_pTextDocument->isEmpty();
+}
 
 bool CHebDoc::OnCmdMsg(int id) {
     return DispatchCommand<CHebDoc>(this, kMessageMap, id) || CDocument::OnCmdMsg(id);

@@ -2,15 +2,10 @@
 
 #include <QFileInfo>
 
+#include "framework/commandids.h"
 #include "framework/doctemplate.h"
 #include "framework/uiservices.h"
 #include "framework/view.h"
-
-namespace {
-constexpr int kFileClose = 57602;
-constexpr int kFileSave = 57603;
-constexpr int kFileSaveAs = 57604;
-}  // namespace
 
 CDocument::CDocument(QObject* parent) : QObject(parent) {}
 
@@ -43,9 +38,13 @@ void CDocument::SetModifiedFlag(bool modified) {
     }
 }
 
-void CDocument::AddView(CView* view) { m_views.append(view); }
+void CDocument::AddView(CView* view) {
+    m_views.append(view);
+}
 
-void CDocument::RemoveView(CView* view) { m_views.removeAll(view); }
+void CDocument::RemoveView(CView* view) {
+    m_views.removeAll(view);
+}
 
 bool CDocument::OnNewDocument() {
     SetModifiedFlag(false);
@@ -87,7 +86,8 @@ void CDocument::OnCloseDocument() {
 
 QString CDocument::AskSavePath() {
     FileDialogRequest request;
-    request.defaultName = m_strPathName.isEmpty() ? m_strTitle : QFileInfo(m_strPathName).fileName();
+    request.defaultName =
+        m_strPathName.isEmpty() ? m_strTitle : QFileInfo(m_strPathName).fileName();
     request.filter = QStringLiteral("All files (*.*)|*.*||");
     return Ui().AskSaveFileName(request).value_or(QString());
 }
@@ -109,7 +109,9 @@ bool CDocument::DoSave(const QString& path, bool replace) {
     return true;
 }
 
-bool CDocument::DoFileSave() { return DoSave(m_strPathName); }
+bool CDocument::DoFileSave() {
+    return DoSave(m_strPathName);
+}
 
 bool CDocument::SaveModified() {
     if (!m_bModified) {
@@ -128,15 +130,15 @@ bool CDocument::SaveModified() {
 
 bool CDocument::OnCmdMsg(int id) {
     switch (id) {
-        case kFileClose:
+        case CommandId::FileClose:
             if (SaveModified()) {
                 OnCloseDocument();
             }
             return true;
-        case kFileSave:
+        case CommandId::FileSave:
             DoFileSave();
             return true;
-        case kFileSaveAs:
+        case CommandId::FileSaveAs:
             DoSave(QString());
             return true;
         default:
@@ -146,9 +148,9 @@ bool CDocument::OnCmdMsg(int id) {
 
 bool CDocument::OnUpdateCmdMsg(CCmdUI& ui) {
     switch (ui.ID()) {
-        case kFileClose:
-        case kFileSave:
-        case kFileSaveAs:
+        case CommandId::FileClose:
+        case CommandId::FileSave:
+        case CommandId::FileSaveAs:
             ui.Enable(true);
             return true;
         default:

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "document/hebdoc.h"
+#include "framework/commandids.h"
 #include "text/editorcodec.h"
 #include "text/textdocumentbytes.h"
 #include "view/formatchangescope.h"
@@ -18,32 +19,19 @@
 
 namespace {
 
-constexpr int kEditCopy = 57634;
-constexpr int kEditCut = 57635;
-constexpr int kEditPaste = 57637;
-constexpr int kEditSelectAll = 57642;
-constexpr int kEditUndo = 57643;
-constexpr int kEditFind = 57636;
-constexpr int kEditReplace = 57641;
-constexpr int kGoToLine = 32797;
-constexpr int kLineIndicator = 32798;
-constexpr int kDosDisplay = 32799;
-constexpr int kShowSyntax = 32806;
-constexpr int kRefreshSyntax = 32807;
-
 const MessageEntry<CHebView> kMessageMap[] = {
-    {kEditUndo, &CHebView::OnEditUndo, &CHebView::OnUpdateEditUndo},
-    {kEditCut, &CHebView::OnEditCut, &CHebView::OnUpdateNeedSel},
-    {kEditCopy, &CHebView::OnEditCopy, &CHebView::OnUpdateNeedSel},
-    {kEditPaste, &CHebView::OnEditPaste, &CHebView::OnUpdateEditPaste},
-    {kEditSelectAll, &CHebView::OnEditSelectAll, &CHebView::OnUpdateNeedText},
-    {kEditFind, &CHebView::OnEditFind, &CHebView::OnUpdateNeedText},
-    {kEditReplace, &CHebView::OnEditReplace, &CHebView::OnUpdateNeedText},
-    {kGoToLine, &CHebView::OnGoToLine, &CHebView::OnUpdateGoToLine},
-    {kLineIndicator, nullptr, &CHebView::OnUpdateLineIndicator},
-    {kDosDisplay, &CHebView::OnDosDisplay, &CHebView::OnUpdateDosDisplay},
-    {kShowSyntax, &CHebView::OnShowSyntax, &CHebView::OnUpdateShowSyntax},
-    {kRefreshSyntax, &CHebView::OnRefreshSyntax, &CHebView::OnUpdateRefreshSyntax},
+    {CommandId::EditUndo, &CHebView::OnEditUndo, &CHebView::OnUpdateEditUndo},
+    {CommandId::EditCut, &CHebView::OnEditCut, &CHebView::OnUpdateNeedSel},
+    {CommandId::EditCopy, &CHebView::OnEditCopy, &CHebView::OnUpdateNeedSel},
+    {CommandId::EditPaste, &CHebView::OnEditPaste, &CHebView::OnUpdateEditPaste},
+    {CommandId::EditSelectAll, &CHebView::OnEditSelectAll, &CHebView::OnUpdateNeedText},
+    {CommandId::EditFind, &CHebView::OnEditFind, &CHebView::OnUpdateNeedText},
+    {CommandId::EditReplace, &CHebView::OnEditReplace, &CHebView::OnUpdateNeedText},
+    {CommandId::GoToLine, &CHebView::OnGoToLine, &CHebView::OnUpdateGoToLine},
+    {CommandId::LineIndicator, nullptr, &CHebView::OnUpdateLineIndicator},
+    {CommandId::DosDisplay, &CHebView::OnDosDisplay, &CHebView::OnUpdateDosDisplay},
+    {CommandId::ShowSyntax, &CHebView::OnShowSyntax, &CHebView::OnUpdateShowSyntax},
+    {CommandId::RefreshSyntax, &CHebView::OnRefreshSyntax, &CHebView::OnUpdateRefreshSyntax},
 };
 
 // The editor-text operations speak of the CR LF text, whatever line ends the

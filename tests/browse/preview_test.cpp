@@ -7,10 +7,9 @@
 #include "browsefixture.h"
 #include "common/hebrew.h"
 #include "document/optionssheet.h"
+#include "framework/commandids.h"
 
 namespace {
-
-constexpr int kBrowseCommand = 32773;
 
 class PreviewTest : public BrowseTest {};
 
@@ -19,7 +18,7 @@ TEST_F(PreviewTest, TheCommandReachesTheDocumentAndShowsTheBrowsePageFirst) {
     ASSERT_NE(doc, nullptr);
     // BrowseDisplay is on by default: the sheet opens at the browse page,
     // and cancelling it still previews.
-    EXPECT_TRUE(doc->OnCmdMsg(kBrowseCommand));
+    EXPECT_TRUE(doc->OnCmdMsg(CommandId::Browse));
     Settle();
     EXPECT_EQ(sheet.pages, std::vector<int>({kBrowsePage}));
     EXPECT_TRUE(doc->IsPreviewOpen());
@@ -29,7 +28,7 @@ TEST_F(PreviewTest, TheCommandReachesTheDocumentAndShowsTheBrowsePageFirst) {
     // Confirmed, the sheet's settings are the ones the preview uses.
     sheet.confirm = true;
     sheet.edit = [](OptionsValues& values) { values.browse.BrowseMeta = "<meta charset='x'>"; };
-    EXPECT_TRUE(doc->OnCmdMsg(kBrowseCommand));
+    EXPECT_TRUE(doc->OnCmdMsg(CommandId::Browse));
     EXPECT_EQ(sheet.pages, std::vector<int>({kBrowsePage, kBrowsePage}));
     EXPECT_EQ(ReadFile(Path("index_mirval.htm")), "<HTML><meta charset='x'><p>x</p>\r\n</HTML>");
 

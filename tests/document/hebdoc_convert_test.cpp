@@ -3,12 +3,13 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include "common/fakesheet.h"
 #include "common/fakeui.h"
 #include "common/hebrew.h"
 #include "common/scratchfolder.h"
-#include "common/fakesheet.h"
 #include "document/hebdoc.h"
 #include "document/optionssheet.h"
+#include "framework/commandids.h"
 #include "framework/profile.h"
 #include "view/hebview.h"
 
@@ -43,46 +44,37 @@ protected:
     CHebView* view;
 };
 
-constexpr int kToVisual = 32771;
-constexpr int kToLogical = 32772;
-constexpr int kToDos = 32787;
-constexpr int kToggle = 32788;
-constexpr int kSpecialChars = 32789;
-constexpr int kLowerTags = 32804;
-constexpr int kUndo = 32792;
-constexpr int kOptions = 32796;
-
 TEST_F(HebDocConvertTest, WholeTextToVisualShowsTheSheetFirst) {
     SetText(Heb("שלום עולם"));
-    Run(kToVisual);
+    Run(CommandId::ConvertToVisual);
     EXPECT_EQ(doc->GetText(), Heb("םלוע םולש<br>\r\n"));
     EXPECT_EQ(sheet.pages, std::vector<int>{kConversionPage});
     EXPECT_TRUE(doc->IsLastConvertVisual());
     EXPECT_TRUE(doc->IsModified());
     EXPECT_TRUE(doc->CanUndoConvert());
     // Not offered twice in a row on the whole text.
-    EXPECT_FALSE(Enabled(kToVisual));
+    EXPECT_FALSE(Enabled(CommandId::ConvertToVisual));
     view->SetSel(0, 2);
-    EXPECT_TRUE(Enabled(kToVisual));
+    EXPECT_TRUE(Enabled(CommandId::ConvertToVisual));
 }
 
 TEST_F(HebDocConvertTest, SheetCancelledStillConvertsWithSettingsAsTheyStand) {
     sheet.edit = [](OptionsValues& values) { values.conversion.BreakLines = 0; };
     sheet.confirm = false;
     SetText(Heb("שלום"));
-    Run(kToVisual);
+    Run(CommandId::ConvertToVisual);
     EXPECT_EQ(doc->GetText(), Heb("םולש<br>\r\n"));
 
     sheet.confirm = true;  // confirmed: the new setting applies at once
     SetText(Heb("שלום"));
-    Run(kToVisual);
+    Run(CommandId::ConvertToVisual);
     EXPECT_EQ(doc->GetText(), Heb("םולש"));
 }
 
 TEST_F(HebDocConvertTest, ShortSelectionIsConvertedInPlaceAndStaysSelected) {
     SetText(Heb("abc שלום עולם def"));
     view->SetSel(4, 13);
-    Run(kToVisual);
+    Run(CommandId::ConvertToVisual);
     EXPECT_EQ(doc->GetText(), Heb("abc םלוע םולש def"));
     EXPECT_EQ(Sel(), std::make_pair(4L, 13L));
 }
@@ -90,18 +82,18 @@ TEST_F(HebDocConvertTest, ShortSelectionIsConvertedInPlaceAndStaysSelected) {
 TEST_F(HebDocConvertTest, SelectionOfSeveralLinesIsMarked) {
     SetText(Heb("x\r\nאב\r\nגד\r\ny"));
     view->SetSel(3, 11);
-    Run(kToVisual);
+    Run(CommandId::ConvertToVisual);
     EXPECT_EQ(doc->GetText(), Heb("x\r\nבא<br>\r\nדג<br>\r\ny"));
     EXPECT_EQ(Sel(), std::make_pair(3L, 19L));
 }
 
 TEST_F(HebDocConvertTest, NoHebrewConvertsNothingAndForgetsTheUndo) {
     SetText(Heb("שלום"));
-    Run(kToLogical);
+    Run(CommandId::ConvertToLogical);
     ASSERT_TRUE(doc->CanUndoConvert());
     SetText("plain <b>text</b>");
     doc->SetDocModified(false);
-    Run(kToVisual);
+    Run(CommandId::ConvertToVisual);
     EXPECT_EQ(doc->GetText(), "plain <b>text</b>");
     EXPECT_FALSE(doc->CanUndoConvert());
     EXPECT_FALSE(doc->IsModified());
@@ -114,18 +106,18 @@ TEST_F(HebDocConvertTest, UndoRestoresTheWholeTextAndItsScrollPosition) {
     }
     SetText(text);
     view->SetSel(0, 4);
-    Run(kToVisual);
+    Run(CommandId::ConvertToVisual);
     // Editing after the conversion is undone with it.
     view->SetSel(20, 20);
     view->ReplaceSel("edit", true);
     view->LineScroll(50);
     const int first = view->GetFirstVisibleLine();
-    EXPECT_TRUE(Enabled(kUndo));
-    Run(kUndo);
+    EXPECT_TRUE(Enabled(CommandId::UndoConvert));
+    Run(CommandId::UndoConvert);
     EXPECT_EQ(doc->GetText(), text);
     EXPECT_EQ(doc->GetLastConvert(), CHebDoc::kNotConverted);
     EXPECT_EQ(view->GetFirstVisibleLine(), first);
-    EXPECT_FALSE(Enabled(kUndo));
+    EXPECT_FALSE(Enabled(CommandId::UndoConvert));
 }
 
 TEST_F(HebDocConvertTest, CommonConversions) {
@@ -135,11 +127,13 @@ TEST_F(HebDocConvertTest, CommonConversions) {
         std::string expected;
         int lastConvert;
     } cases[] = {
-        {kToLogical, Heb("<p>םלוע םולש</p>"), Heb("שלום עולם"), CHebDoc::kConvertedToLogical},
-        {kToDos, Heb("<p>םולש</p>"), std::string(66, ' ') + "\x8D\x85\x8C\x99\r\n",
+        {CommandId::ConvertToLogical, Heb("<p>םלוע םולש</p>"), Heb("שלום עולם"),
+         CHebDoc::kConvertedToLogical},
+        {CommandId::ConvertDos, Heb("<p>םולש</p>"), std::string(66, ' ') + "\x8D\x85\x8C\x99\r\n",
          CHebDoc::kConvertedToDos},
-        {kToggle, Heb("<p>םולש</p>"), Heb("<p>שלום</p>"), CHebDoc::kToggledSemiLogical},
-        {kLowerTags, "<P>X</P>", "<p>X</p>", CHebDoc::kToggledSemiLogical},
+        {CommandId::ConvertSemiLogical, Heb("<p>םולש</p>"), Heb("<p>שלום</p>"),
+         CHebDoc::kToggledSemiLogical},
+        {CommandId::LowerTags, "<P>X</P>", "<p>X</p>", CHebDoc::kToggledSemiLogical},
     };
     for (const auto& c : cases) {
         SetText(c.text);
@@ -152,19 +146,19 @@ TEST_F(HebDocConvertTest, CommonConversions) {
 TEST_F(HebDocConvertTest, ConversionOfASelectionLeavesTheRest) {
     SetText(Heb("<P>a</P><P>b</P>"));
     view->SetSel(0, 8);
-    Run(kLowerTags);
+    Run(CommandId::LowerTags);
     EXPECT_EQ(doc->GetText(), "<p>a</p><P>b</P>");
     EXPECT_EQ(Sel(), std::make_pair(8L, 8L));
 }
 
 TEST_F(HebDocConvertTest, EmptyDocument) {
     doc->SetUndoText("before");
-    Run(kToLogical);
+    Run(CommandId::ConvertToLogical);
     EXPECT_TRUE(doc->CanUndoConvert());  // the common commands stop at once
-    Run(kToVisual);
+    Run(CommandId::ConvertToVisual);
     EXPECT_FALSE(doc->CanUndoConvert());  // 32771 records the empty text first
-    EXPECT_FALSE(Enabled(kToVisual));
-    EXPECT_FALSE(Enabled(kToggle));
+    EXPECT_FALSE(Enabled(CommandId::ConvertToVisual));
+    EXPECT_FALSE(Enabled(CommandId::ConvertSemiLogical));
     EXPECT_FALSE(doc->IsModified());
 }
 
@@ -173,22 +167,22 @@ TEST_F(HebDocConvertTest, FileKindDisablesWholeTextConversions) {
     ScratchFolder::Write(page, Heb("שלום"));
     ASSERT_TRUE(doc->OnOpenDocument(QString::fromStdString(page)));
     doc->SetPathName(QString::fromStdString(page), false);
-    EXPECT_FALSE(Enabled(kToVisual));
-    EXPECT_TRUE(Enabled(kToLogical));
+    EXPECT_FALSE(Enabled(CommandId::ConvertToVisual));
+    EXPECT_TRUE(Enabled(CommandId::ConvertToLogical));
     const std::string notes = scratch.File("notes.txt");
     doc->SetPathName(QString::fromStdString(notes), false);
-    EXPECT_TRUE(Enabled(kToVisual));
-    EXPECT_FALSE(Enabled(kToLogical));
-    EXPECT_FALSE(Enabled(kToDos));
+    EXPECT_TRUE(Enabled(CommandId::ConvertToVisual));
+    EXPECT_FALSE(Enabled(CommandId::ConvertToLogical));
+    EXPECT_FALSE(Enabled(CommandId::ConvertDos));
     view->SetSel(0, 1);
-    EXPECT_TRUE(Enabled(kToLogical));
+    EXPECT_TRUE(Enabled(CommandId::ConvertToLogical));
 }
 
 TEST_F(HebDocConvertTest, SpecialCharacters) {
     const QString def = QDir(QCoreApplication::applicationDirPath()).filePath("mirval.def");
     QFile::remove(def);
     SetText("a &lt; b");
-    Run(kSpecialChars);
+    Run(CommandId::SpecialChars);
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.messages[0],
               QStringLiteral("MIRVAL.DEF not found. Cannot replace special characters."));
@@ -196,22 +190,22 @@ TEST_F(HebDocConvertTest, SpecialCharacters) {
 
     ScratchFolder::Write(def.toStdString(), "&lt;,&#60;,<\r\n&gt;,,>\r\n");
     view->SetSel(0, 6);  // "a &lt;": only the selection changes
-    Run(kSpecialChars);
+    Run(CommandId::SpecialChars);
     EXPECT_EQ(doc->GetText(), "a < b");
     EXPECT_EQ(Sel(), std::make_pair(3L, 3L));
     view->SetSel(0, 0);
     doc->SetDocModified(false);
     SetText("&#60;&gt; nothing else");
-    Run(kSpecialChars);
+    Run(CommandId::SpecialChars);
     EXPECT_EQ(doc->GetText(), "<> nothing else");
     EXPECT_TRUE(doc->IsModified());
-    Run(kUndo);
+    Run(CommandId::UndoConvert);
     EXPECT_EQ(doc->GetText(), "&#60;&gt; nothing else");
 
     // An empty document asks for no file, so it shows no message.
     QFile::remove(def);
     SetText("");
-    Run(kSpecialChars);
+    Run(CommandId::SpecialChars);
     EXPECT_EQ(ui.messages.size(), 1);
 }
 
@@ -224,7 +218,7 @@ TEST_F(HebDocConvertTest, OptionsConfirmedAreStoredAndWritten) {
         values.textFont.Face = "DejaVu Sans";
         values.showSyntax = true;
     };
-    Run(kOptions);
+    Run(CommandId::Options);
     EXPECT_EQ(sheet.pages, std::vector<int>{kConversionPage});
     ConversionSettings conversion;
     doc->GetConversionSettings(conversion);

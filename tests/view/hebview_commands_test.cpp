@@ -9,17 +9,12 @@
 #include <vector>
 
 #include "common/hebrew.h"
+#include "framework/commandids.h"
 #include "framework/doctemplate.h"
 #include "view/gotolinedialog.h"
 #include "view/viewfixture.h"
 
 namespace {
-
-constexpr int kGoToLine = 32797;
-constexpr int kLineIndicator = 32798;
-constexpr int kDosDisplay = 32799;
-constexpr int kShowSyntax = 32806;
-constexpr int kRefreshSyntax = 32807;
 
 class ColourTest : public ViewFixture {
 protected:
@@ -78,25 +73,25 @@ TEST_F(ColourTest, MarkupTakesTheCodeFontByTheWalkRules) {
 
 TEST_F(ColourTest, CommandsSwitchRefreshAndReadTheFontsEachTime) {
     view.SetWindowText("plain > text");
-    EXPECT_FALSE(State(kShowSyntax).IsEnabled());
-    EXPECT_FALSE(State(kRefreshSyntax).IsEnabled());
+    EXPECT_FALSE(State(CommandId::ShowSyntax).IsEnabled());
+    EXPECT_FALSE(State(CommandId::RefreshSyntax).IsEnabled());
     view.SetSel(0, 0);
     view.ReplaceSel("<", true);
-    EXPECT_TRUE(State(kShowSyntax).IsEnabled());
+    EXPECT_TRUE(State(CommandId::ShowSyntax).IsEnabled());
     view.SetWindowText("x>y<z>");
-    EXPECT_FALSE(State(kShowSyntax).IsChecked());
-    EXPECT_FALSE(State(kRefreshSyntax).IsEnabled());
+    EXPECT_FALSE(State(CommandId::ShowSyntax).IsChecked());
+    EXPECT_FALSE(State(CommandId::RefreshSyntax).IsEnabled());
 
-    EXPECT_TRUE(view.OnCmdMsg(kShowSyntax));
+    EXPECT_TRUE(view.OnCmdMsg(CommandId::ShowSyntax));
     EXPECT_EQ(Kinds(), "TTTCCC");
-    EXPECT_TRUE(State(kShowSyntax).IsChecked());
-    EXPECT_TRUE(State(kRefreshSyntax).IsEnabled());
-    EXPECT_TRUE(view.OnCmdMsg(kShowSyntax));  // off: all of it text
+    EXPECT_TRUE(State(CommandId::ShowSyntax).IsChecked());
+    EXPECT_TRUE(State(CommandId::RefreshSyntax).IsEnabled());
+    EXPECT_TRUE(view.OnCmdMsg(CommandId::ShowSyntax));  // off: all of it text
     EXPECT_EQ(Kinds(), "TTTTTT");
-    EXPECT_FALSE(State(kRefreshSyntax).IsEnabled());
+    EXPECT_FALSE(State(CommandId::RefreshSyntax).IsEnabled());
 
     WriteProfile("[CodeFont]\r\nColor=255\r\nFace=DejaVu Sans Mono\r\n");
-    EXPECT_TRUE(view.OnCmdMsg(kRefreshSyntax));
+    EXPECT_TRUE(view.OnCmdMsg(CommandId::RefreshSyntax));
     EXPECT_TRUE(view.IsColourOn());
     QTextCursor probe(doc.TextDocument());
     probe.setPosition(5);
@@ -107,7 +102,7 @@ TEST_F(ColourTest, CommandsSwitchRefreshAndReadTheFontsEachTime) {
     WriteProfile("");
     doc.ApplyTextFont();
     EXPECT_EQ(Kinds(), "TTTTTT");
-    EXPECT_TRUE(view.OnCmdMsg(kRefreshSyntax));
+    EXPECT_TRUE(view.OnCmdMsg(CommandId::RefreshSyntax));
     EXPECT_EQ(Kinds(), "TTTCCC");
     EXPECT_EQ(ui.waitCursors, 0);
 }
@@ -127,7 +122,7 @@ TEST_F(ColourTest, SelectionAndTopLineStayWhereTheyWere) {
     const int first = view.GetFirstVisibleLine();
     ASSERT_GT(first, 600);
 
-    for (const int id : {kRefreshSyntax, kShowSyntax}) {
+    for (const int id : {CommandId::RefreshSyntax, CommandId::ShowSyntax}) {
         EXPECT_TRUE(view.OnCmdMsg(id));
         EXPECT_EQ(Sel(), std::make_pair(start, start + 9));
         EXPECT_TRUE(view.textCursor().hasSelection());  // shown again
@@ -171,7 +166,7 @@ TEST_F(CommandTest, GoToLine) {
             dialog->LineEdit()->setText(typed);
             dialog->accept();
         });
-        EXPECT_TRUE(view.OnCmdMsg(kGoToLine));
+        EXPECT_TRUE(view.OnCmdMsg(CommandId::GoToLine));
         EXPECT_EQ(Sel(), std::make_pair(caret, caret)) << typed;
     }
     // 0 asks for the start of the caret's own line.
@@ -181,7 +176,7 @@ TEST_F(CommandTest, GoToLine) {
         dialog->LineEdit()->setText("0");
         dialog->accept();
     });
-    view.OnCmdMsg(kGoToLine);
+    view.OnCmdMsg(CommandId::GoToLine);
     EXPECT_EQ(Sel(), std::make_pair(10L, 10L));
 
     // Not a number: a message and the dialog stays open; cancel changes nothing.
@@ -193,43 +188,43 @@ TEST_F(CommandTest, GoToLine) {
         dialog->LineEdit()->setText("4");
         dialog->reject();
     });
-    view.OnCmdMsg(kGoToLine);
+    view.OnCmdMsg(CommandId::GoToLine);
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(Sel(), std::make_pair(10L, 10L));
     view.SetWindowText("");
-    EXPECT_FALSE(State(kGoToLine).IsEnabled());
+    EXPECT_FALSE(State(CommandId::GoToLine).IsEnabled());
 }
 
 TEST_F(CommandTest, DosDisplayTwiceGivesBackTheBytes) {
     const std::string dosPage = "<p>\x80\x81\x9A abc\r\n\x8F";
     view.SetWindowText(dosPage);
-    EXPECT_TRUE(State(kDosDisplay).IsEnabled());
-    EXPECT_FALSE(State(kDosDisplay).IsChecked());
-    EXPECT_TRUE(view.OnCmdMsg(kDosDisplay));
+    EXPECT_TRUE(State(CommandId::DosDisplay).IsEnabled());
+    EXPECT_FALSE(State(CommandId::DosDisplay).IsChecked());
+    EXPECT_TRUE(view.OnCmdMsg(CommandId::DosDisplay));
     EXPECT_EQ(view.GetWindowText(), "<p>\xE0\xE1\xFA abc\r\n\xEF");
     EXPECT_TRUE(doc.IsDosDisplay());
-    EXPECT_TRUE(State(kDosDisplay).IsChecked());
-    EXPECT_TRUE(view.OnCmdMsg(kDosDisplay));
+    EXPECT_TRUE(State(CommandId::DosDisplay).IsChecked());
+    EXPECT_TRUE(view.OnCmdMsg(CommandId::DosDisplay));
     EXPECT_EQ(view.GetWindowText(), dosPage);
     EXPECT_FALSE(doc.IsDosDisplay());
 
     view.SetWindowText(Heb("שלום"));
-    EXPECT_FALSE(State(kDosDisplay).IsEnabled());
+    EXPECT_FALSE(State(CommandId::DosDisplay).IsEnabled());
     view.ReplaceSel("\x85", true);
-    EXPECT_TRUE(State(kDosDisplay).IsEnabled());
+    EXPECT_TRUE(State(CommandId::DosDisplay).IsEnabled());
     view.SetWindowText("");
     doc.SetDosDisplay(true);
-    EXPECT_TRUE(State(kDosDisplay).IsEnabled());
+    EXPECT_TRUE(State(CommandId::DosDisplay).IsEnabled());
     view.OnDosDisplay();  // an empty text: nothing happens
     EXPECT_TRUE(doc.IsDosDisplay());
 }
 
 TEST_F(CommandTest, LineIndicatorShowsTheCaretLineAndTheCount) {
     view.SetWindowText("");
-    EXPECT_EQ(State(kLineIndicator).Text(), "Ln 1/1");
+    EXPECT_EQ(State(CommandId::LineIndicator).Text(), "Ln 1/1");
     view.SetWindowText("a\r\nb\r\n\r\nc");
     view.SetSel(3, 4);
-    EXPECT_EQ(State(kLineIndicator).Text(), "Ln 2/4");
+    EXPECT_EQ(State(CommandId::LineIndicator).Text(), "Ln 2/4");
 }
 
 // A document whose opening records the path, and fails unless told otherwise.

@@ -7,13 +7,11 @@
 #include <QPushButton>
 
 #include "common/hebrew.h"
+#include "framework/commandids.h"
 #include "view/findreplacedialog.h"
 #include "view/viewfixture.h"
 
 namespace {
-
-constexpr int kEditFind = 57636;
-constexpr int kEditReplace = 57641;
 
 const std::string kWord = Heb("שלום");
 const std::string kDrow = Heb("םולש");  // the word as a visual page stores it
@@ -64,9 +62,9 @@ TEST_F(FindTest, ReplaceTakesTheNextOccurrenceAndReplaceAllEnds) {
 TEST_F(FindTest, EachFindOpensItsOwnDialogAndHebrewIgnoresTheOptions) {
     view.SetWindowText("x " + kDrow + " y");
     view.SetSel(0, 1);
-    EXPECT_TRUE(view.OnCmdMsg(kEditFind));
+    EXPECT_TRUE(view.OnCmdMsg(CommandId::EditFind));
     CFindReplaceDialog* first = view.FindDialog();
-    EXPECT_TRUE(view.OnCmdMsg(kEditFind));
+    EXPECT_TRUE(view.OnCmdMsg(CommandId::EditFind));
     CFindReplaceDialog* second = view.FindDialog();
     ASSERT_TRUE(first != nullptr && second != nullptr);
     EXPECT_NE(first, second);
@@ -97,7 +95,7 @@ TEST_F(FindTest, EachFindOpensItsOwnDialogAndHebrewIgnoresTheOptions) {
 TEST_F(FindTest, LatinStringsUseCaseWordAndWrapAround) {
     view.SetWindowText("Cat cat catalog CAT\r\ncat");
     view.SetSel(4, 7);
-    EXPECT_TRUE(view.OnCmdMsg(kEditReplace));
+    EXPECT_TRUE(view.OnCmdMsg(CommandId::EditReplace));
     CFindReplaceDialog* dialog = view.ReplaceDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->GetFindString(), "cat");
@@ -130,13 +128,13 @@ TEST_F(FindTest, LatinStringsUseCaseWordAndWrapAround) {
     EXPECT_EQ(ui.beeps, 1);
 
     // Ctrl+R again brings the same dialog forward.
-    EXPECT_TRUE(view.OnCmdMsg(kEditReplace));
+    EXPECT_TRUE(view.OnCmdMsg(CommandId::EditReplace));
     EXPECT_EQ(view.ReplaceDialog(), dialog);
     dialog->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     view.SetWindowText("");
-    EXPECT_FALSE(State(kEditFind).IsEnabled());
-    EXPECT_FALSE(State(kEditReplace).IsEnabled());
+    EXPECT_FALSE(State(CommandId::EditFind).IsEnabled());
+    EXPECT_FALSE(State(CommandId::EditReplace).IsEnabled());
 }
 
 }  // namespace

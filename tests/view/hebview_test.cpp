@@ -14,14 +14,9 @@
 #include "common/scratchfolder.h"
 #include "document/hebdoc.h"
 #include "framework/cmdui.h"
+#include "framework/commandids.h"
 
 namespace {
-
-constexpr int kEditCopy = 57634;
-constexpr int kEditCut = 57635;
-constexpr int kEditPaste = 57637;
-constexpr int kEditSelectAll = 57642;
-constexpr int kEditUndo = 57643;
 
 // Lines of a long page; every seventh is long enough to wrap in a small view.
 std::string LongText(int lines, const std::string& tag) {
@@ -82,7 +77,7 @@ TEST_F(HebViewTest, WholeTextComesBackByteForByteFromTheTop) {
     EXPECT_EQ(view.GetWindowText(), text);
     EXPECT_EQ(Sel(), std::make_pair(0L, 0L));
     EXPECT_EQ(view.GetFirstVisibleLine(), 0);
-    EXPECT_FALSE(IsEnabled(kEditUndo));
+    EXPECT_FALSE(IsEnabled(CommandId::EditUndo));
 }
 
 TEST_F(HebViewTest, SelectionOffsetsCountLineBreaksAsTwoBytes) {
@@ -123,7 +118,7 @@ TEST_F(HebViewTest, ReplaceSelPutsTheExactBytesAndUndoTakesThemBack) {
     view.SetSel(0, 1);
     view.ReplaceSel("y", false);
     EXPECT_EQ(view.GetWindowText(), "y" + text.substr(1));
-    EXPECT_FALSE(IsEnabled(kEditUndo));
+    EXPECT_FALSE(IsEnabled(CommandId::EditUndo));
 }
 
 TEST_F(HebViewTest, LinesAreTextLinesHoweverTheyWrap) {
@@ -278,7 +273,7 @@ TEST_F(HebViewTest, FirstDisplayAppliesTheTextFontAndCountsAsUnmodified) {
     view.OnInitialUpdate();
 
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_FALSE(IsEnabled(kEditUndo));
+    EXPECT_FALSE(IsEnabled(CommandId::EditUndo));
     QTextCursor probe(view.document());
     probe.setPosition(6);
     EXPECT_EQ(probe.charFormat().fontFamilies().toStringList(), QStringList{"DejaVu Sans Mono"});
@@ -310,26 +305,26 @@ TEST_F(HebViewTest, CopyPasteAndTypingKeepTheByteRules) {
 
 TEST_F(HebViewTest, EditCommandsFollowTheTextAndSelection) {
     view.SetWindowText("");
-    EXPECT_FALSE(IsEnabled(kEditSelectAll));
+    EXPECT_FALSE(IsEnabled(CommandId::EditSelectAll));
     view.SetWindowText("abc\r\nd");
-    EXPECT_TRUE(IsEnabled(kEditSelectAll));
-    EXPECT_FALSE(IsEnabled(kEditCopy));
-    EXPECT_FALSE(IsEnabled(kEditCut));
+    EXPECT_TRUE(IsEnabled(CommandId::EditSelectAll));
+    EXPECT_FALSE(IsEnabled(CommandId::EditCopy));
+    EXPECT_FALSE(IsEnabled(CommandId::EditCut));
 
-    EXPECT_TRUE(view.OnCmdMsg(kEditSelectAll));
+    EXPECT_TRUE(view.OnCmdMsg(CommandId::EditSelectAll));
     EXPECT_EQ(Sel(), std::make_pair(0L, 6L));
-    EXPECT_TRUE(IsEnabled(kEditCopy));
-    EXPECT_TRUE(view.OnCmdMsg(kEditCut));
+    EXPECT_TRUE(IsEnabled(CommandId::EditCopy));
+    EXPECT_TRUE(view.OnCmdMsg(CommandId::EditCut));
     EXPECT_EQ(view.GetWindowText(), "");
-    EXPECT_TRUE(IsEnabled(kEditPaste));
-    EXPECT_TRUE(view.OnCmdMsg(kEditUndo));
+    EXPECT_TRUE(IsEnabled(CommandId::EditPaste));
+    EXPECT_TRUE(view.OnCmdMsg(CommandId::EditUndo));
     EXPECT_EQ(view.GetWindowText(), "abc\r\nd");
     view.SetSel(1, 3);
-    EXPECT_TRUE(view.OnCmdMsg(kEditPaste));
+    EXPECT_TRUE(view.OnCmdMsg(CommandId::EditPaste));
     EXPECT_EQ(view.GetWindowText(), "aabc\r\nd\r\nd");
 
     QGuiApplication::clipboard()->clear();
-    EXPECT_FALSE(IsEnabled(kEditPaste));
+    EXPECT_FALSE(IsEnabled(CommandId::EditPaste));
     CCmdUI other(32771);
     EXPECT_FALSE(view.OnUpdateCmdMsg(other));
 }
