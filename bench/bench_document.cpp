@@ -14,24 +14,13 @@
 #include "document/hebdoc.h"
 #include "framework/filebytes.h"
 #include "framework/uiservices.h"
+#include "qtbenchmain.h"
 #include "textgen.h"
 #include "view/hebview.h"
 
 namespace {
 
 // Dialogs never open here: the conversion page is switched off.
-class QuietUi : public IUiServices {
-public:
-    void ShowMessage(const QString&) override {}
-    SaveChangesAnswer AskSaveChanges(const QString&) override { return SaveChangesAnswer::Discard; }
-    std::optional<QString> AskOpenFileName(const FileDialogRequest&) override { return {}; }
-    std::optional<QString> AskSaveFileName(const FileDialogRequest&) override { return {}; }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    void Beep() override {}
-    void AddToRecentFileList(const QString&) override {}
-};
-
 ConversionSettings QuietSettings() {
     ConversionSettings settings;
     settings.ConvertDisplay = 0;
@@ -127,18 +116,5 @@ BENCHMARK(BM_SpecialChars)->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond
 }  // namespace
 
 int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    // The benchmark's own profile: the settings above never reach the user's.
-    QTemporaryDir profileFolder;
-    ::setenv("MIRVAL_PROFILE", qPrintable(profileFolder.filePath("profile.ini")), 1);
-    QApplication application(argc, argv);
-    QuietUi ui;
-    SetUiServices(&ui);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

@@ -12,6 +12,7 @@
 #include <QTextDocument>
 #include <string>
 
+#include "qtbenchmain.h"
 #include "text/textdocumentbytes.h"
 #include "textgen.h"
 #include "view/hebview.h"
@@ -174,13 +175,5 @@ BENCHMARK(BM_Editor_OffsetMapping)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

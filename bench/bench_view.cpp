@@ -17,6 +17,7 @@
 #include <string>
 
 #include "framework/uiservices.h"
+#include "qtbenchmain.h"
 #include "view/hebview.h"
 
 namespace {
@@ -27,17 +28,6 @@ constexpr int kOccurrences = 10000;  // one on each line of the replace page
 constexpr size_t kLineBytes = kPageBytes / kTagLines;
 
 // What the passes ask of the user interface: nothing to show.
-class QuietUi : public IUiServices {
-public:
-    void ShowMessage(const QString&) override {}
-    SaveChangesAnswer AskSaveChanges(const QString&) override { return SaveChangesAnswer::Discard; }
-    std::optional<QString> AskOpenFileName(const FileDialogRequest&) override { return {}; }
-    std::optional<QString> AskSaveFileName(const FileDialogRequest&) override { return {}; }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    void Beep() override {}
-    void AddToRecentFileList(const QString&) override {}
-};
 
 // Deterministic filler: Hebrew words (without the letter shin, so that the
 // find word below occurs only where it is put) and now and then a Latin one.
@@ -186,20 +176,5 @@ BENCHMARK(BM_View_ReplaceAllHebrew)->UseManualTime()->Unit(benchmark::kMilliseco
 }  // namespace
 
 int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    // The passes read their fonts from the profile: a file that is not there
-    // gives the defaults, and the user's own profile stays out of it.
-    const std::string profile = "/tmp/mirval-bench-view-" + std::to_string(::getpid()) + ".ini";
-    ::setenv("MIRVAL_PROFILE", profile.c_str(), 1);
-    QApplication application(argc, argv);
-    QuietUi ui;
-    SetUiServices(&ui);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    SetUiServices(nullptr);
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

@@ -1,55 +1,24 @@
 // The converter's table command, run as a user runs it.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <string>
 #include <vector>
 
+#include "cli/clirunner.h"
 #include "common/hebrew.h"
 #include "common/scratchfolder.h"
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (char c : arg) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
 const std::string kTd = "<td align=\"right\" valign=\"top\" nowrap>";
 
-class CliTableTest : public ::testing::Test {
+// The table command with the given arguments.
+class CliTableTest : public CliTest {
 protected:
-    Outcome Run(const std::vector<std::string>& args, const std::string& input = "") {
-        ScratchFolder::Write(m_folder.File("stdin"), input);
-        std::string command = Quote(MIRVAL_CONVERT_PATH) + " table";
-        for (const std::string& arg : args) {
-            command += ' ' + Quote(arg);
-        }
-        command += " <" + Quote(m_folder.File("stdin")) + " >" + Quote(m_folder.File("stdout")) +
-                   " 2>" + Quote(m_folder.File("stderr"));
-        const int raw = std::system(command.c_str());
-        Outcome outcome;
-        outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        outcome.out = ScratchFolder::Read(m_folder.File("stdout"));
-        outcome.err = ScratchFolder::Read(m_folder.File("stderr"));
-        return outcome;
+    Outcome Run(std::vector<std::string> args, const std::string& input = "") {
+        args.insert(args.begin(), "table");
+        return CliTest::Run(args, input);
     }
-
-    static void ExpectOneErrorLine(const Outcome& outcome) {
-        EXPECT_TRUE(outcome.err.starts_with("mirval-convert: ")) << outcome.err;
-        EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << outcome.err;
-    }
-
-    ScratchFolder m_folder;
 };
 
 TEST_F(CliTableTest, TabSeparatedRowsBecomeAVisualTable) {
