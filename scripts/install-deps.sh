@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev
     libfribidi-bin
-    xvfb xauth x11-utils xdotool fonts-dejavu-core fonts-liberation2
+    xvfb xauth x11-utils xdotool libgl1-mesa-dri fonts-dejavu-core fonts-liberation2
 )
 
 missing=()
