@@ -26,20 +26,6 @@ const std::string& Page() {
     return page;
 }
 
-// A view of its own text, as a document gives it one.
-struct EditorView {
-    QTextDocument text;
-    CHebView view;
-
-    EditorView() : view(InitText(&text)) { view.resize(800, 600); }
-
-    static QTextDocument* InitText(QTextDocument* text) {
-        text->setDocumentLayout(new QPlainTextDocumentLayout(text));
-        text->setUndoRedoEnabled(true);
-        return text;
-    }
-};
-
 void SetBytes(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                             static_cast<int64_t>(Page().size()));

@@ -100,20 +100,6 @@ const std::string& ReplacePage() {
     return page;
 }
 
-// A view of its own text, as a document gives it one.
-struct EditorView {
-    QTextDocument text;
-    CHebView view;
-
-    EditorView() : view(InitText(&text)) { view.resize(800, 600); }
-
-    static QTextDocument* InitText(QTextDocument* text) {
-        text->setDocumentLayout(new QPlainTextDocumentLayout(text));
-        text->setUndoRedoEnabled(true);
-        return text;
-    }
-};
-
 using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point from, Clock::time_point to) {
