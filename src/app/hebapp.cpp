@@ -82,6 +82,16 @@ QString CHebApp::AppTitle() {
 }
 
 bool CHebApp::InitInstance(const QString& fileToOpen) {
+    // A profile that cannot be read is said once; the program then runs on
+    // the defaults and never writes over the file.
+    const std::string profileError = AppProfile::ReadError();
+    if (!profileError.empty()) {
+        Ui().ShowMessage(
+            tr("לא ניתן לקרוא את קובץ ההגדרות %1\n%2\nהתוכנה תשתמש בהגדרות ברירת המחדל ולא "
+               "תשנה את הקובץ.")
+                .arg(QFile::decodeName(QByteArray::fromStdString(AppProfile::Path())),
+                     QString::fromLocal8Bit(profileError.c_str())));
+    }
     m_recentFiles.Load(AppProfile::Read());
 
     m_templates.push_back(std::make_unique<CDocTemplate>(

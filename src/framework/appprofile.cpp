@@ -11,6 +11,11 @@ IniProfile AppProfile::Read() {
     return profile;
 }
 
+std::string AppProfile::ReadError() {
+    IniProfile profile;
+    return profile.Load(Path()) ? std::string() : profile.LastError();
+}
+
 bool AppProfile::Write(const std::function<void(IniProfile&)>& change) {
     IniProfile profile;
     if (!profile.Load(Path())) {

@@ -14,6 +14,8 @@ public:
     static std::string Path();
     // The profile as it is on disk; empty when there is none or it cannot be read.
     static IniProfile Read();
+    // Why the profile cannot be read; empty when it can (or does not exist).
+    static std::string ReadError();
     // Loads, applies change, and saves. False when the file could not be written.
     static bool Write(const std::function<void(IniProfile&)>& change);
 };

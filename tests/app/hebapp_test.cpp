@@ -56,6 +56,22 @@ TEST_F(HebAppTest, StartUpFailsWhenTheNamedFileCannotBeOpened) {
     EXPECT_FALSE(ui.messages.isEmpty());
 }
 
+TEST_F(HebAppTest, AnUnreadableProfileIsReportedAndLeftAlone) {
+    // A folder stands where the profile should be.
+    const QString profile = Path("profile-folder");
+    ASSERT_TRUE(QDir().mkpath(profile));
+    ::setenv("MIRVAL_PROFILE", profile.toLocal8Bit().constData(), 1);
+    ASSERT_TRUE(app->InitInstance());
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].contains(profile));
+    // The program runs on the defaults and writes nothing over it.
+    ConversionSettings conversion;
+    ActiveHebDoc()->GetConversionSettings(conversion);
+    EXPECT_EQ(conversion, ConversionSettings{});
+    app->AddToRecentFileList(WriteFile("page.htm", "x"));
+    EXPECT_TRUE(QFileInfo(profile).isDir());
+}
+
 TEST_F(HebAppTest, OpenTakesAnyExtensionAsAnEditorDocument) {
     ASSERT_TRUE(app->InitInstance());
     const QString templ = WriteFile("site.mvt", "<html>\r\n</html>\r\n");
