@@ -10,7 +10,9 @@ namespace conversion {
 
 namespace {
 // The tab setting is a flag: any non-zero value means tabs become spaces.
-int TabMode(const ConversionSettings& settings) { return settings.RemoveTag != 0 ? 1 : 0; }
+int TabMode(const ConversionSettings& settings) {
+    return settings.RemoveTag != 0 ? 1 : 0;
+}
 }  // namespace
 
 bool HoldsHebrew(const std::string& text) {
@@ -71,8 +73,12 @@ void ToDos(std::string& text) {
     CConvert::MakeDosText(text, kHebrewLetterSet);
 }
 
-void ToggleSemiLogical(std::string& text) { CConvert::ToggleSemiLogical(text, kHebrewLetterSet); }
+void ToggleSemiLogical(std::string& text) {
+    CConvert::ToggleSemiLogical(text, kHebrewLetterSet);
+}
 
-void LowerTags(std::string& text) { text = CConvert::LowerTagCase(std::move(text)); }
+void LowerTags(std::string& text) {
+    text = CConvert::LowerTagCase(std::move(text));
+}
 
 }  // namespace conversion

@@ -24,7 +24,8 @@ public:
     void Prepend(std::string_view text) {
         const size_t old = m_buffer.size();
         m_buffer.resize(old + text.size());
-        std::reverse_copy(text.begin(), text.end(), m_buffer.begin() + static_cast<std::ptrdiff_t>(old));
+        std::reverse_copy(text.begin(), text.end(),
+                          m_buffer.begin() + static_cast<std::ptrdiff_t>(old));
     }
 
     // Adds `text` at the carry's right end.
@@ -53,8 +54,9 @@ public:
 
     // Moves the carry's rightmost `count` bytes, in reading order, into `out`.
     void TakeRight(size_t count, std::string& out) {
-        out.assign(m_buffer.rbegin() + static_cast<std::ptrdiff_t>(m_buffer.size() - m_head - count),
-                   m_buffer.rend() - static_cast<std::ptrdiff_t>(m_head));
+        out.assign(
+            m_buffer.rbegin() + static_cast<std::ptrdiff_t>(m_buffer.size() - m_head - count),
+            m_buffer.rend() - static_cast<std::ptrdiff_t>(m_head));
         m_head += count;
         if (Empty()) {
             m_buffer.clear();

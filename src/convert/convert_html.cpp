@@ -68,8 +68,7 @@ std::string RemoveScripts(std::string_view text) {
 // Appends chunk to out with every line separator replaced by one space.
 void AppendJoined(std::string_view chunk, std::string_view sep, std::string& out) {
     size_t pos = 0;
-    for (size_t hit = chunk.find(sep); hit != std::string_view::npos;
-         hit = chunk.find(sep, pos)) {
+    for (size_t hit = chunk.find(sep); hit != std::string_view::npos; hit = chunk.find(sep, pos)) {
         out.append(chunk.substr(pos, hit - pos)).push_back(' ');
         pos = hit + sep.size();
     }

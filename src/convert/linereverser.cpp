@@ -10,8 +10,9 @@ bool StartsWith(std::string_view text, size_t pos, std::string_view prefix) {
 
 size_t CountByte(std::string_view text, char byte) {
     size_t count = 0;
-    for (const char* p = text.data(); (p = static_cast<const char*>(std::memchr(
-                                            p, byte, text.data() + text.size() - p))) != nullptr;
+    for (const char* p = text.data();
+         (p = static_cast<const char*>(std::memchr(p, byte, text.data() + text.size() - p))) !=
+         nullptr;
          ++p) {
         ++count;
     }

@@ -37,7 +37,7 @@ public:
 private:
     // What the scan does with each byte outside a run.
     enum ByteClass : unsigned char {
-        kPlain,      // put in front as it is
+        kPlain,        // put in front as it is
         kParenthesis,  // put in front mirrored
         kRunStart,
         kDropped,
@@ -47,6 +47,6 @@ private:
     };
 
     const ReverseRules& m_rules;
-    std::array<unsigned char, 256> m_class;      // ByteClass of each byte
-    std::array<bool, 256> m_continuesRun;        // run set, punctuation and space
+    std::array<unsigned char, 256> m_class;  // ByteClass of each byte
+    std::array<bool, 256> m_continuesRun;    // run set, punctuation and space
 };

@@ -146,8 +146,13 @@ public:
     int GetLastConvert() const { return m_nLastConvert; }
 
     // The kinds of the last conversion.
-    enum { kNotConverted = 0, kConvertedToVisual = 1, kConvertedToLogical = 2, kConvertedToDos = 3,
-           kToggledSemiLogical = 4 };
+    enum {
+        kNotConverted = 0,
+        kConvertedToVisual = 1,
+        kConvertedToLogical = 2,
+        kConvertedToDos = 3,
+        kToggledSemiLogical = 4
+    };
 
     // One field of a definition line (see specialchars::NextDefField).
     static std::string NextDefField(std::string& line);

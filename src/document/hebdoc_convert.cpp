@@ -15,11 +15,15 @@ namespace {
 void ToLogicalWork(std::string& text, const ConversionSettings& settings) {
     conversion::ToLogical(text, settings);
 }
-void ToDosWork(std::string& text, const ConversionSettings&) { conversion::ToDos(text); }
+void ToDosWork(std::string& text, const ConversionSettings&) {
+    conversion::ToDos(text);
+}
 void ToggleWork(std::string& text, const ConversionSettings&) {
     conversion::ToggleSemiLogical(text);
 }
-void LowerTagsWork(std::string& text, const ConversionSettings&) { conversion::LowerTags(text); }
+void LowerTagsWork(std::string& text, const ConversionSettings&) {
+    conversion::LowerTags(text);
+}
 
 // Leaves the last-conversion kind as it is (lowering tags is no conversion).
 constexpr int kKeepLastConvert = -1;
@@ -83,9 +87,9 @@ void CHebDoc::OnConvertToVisual() {
     if (IEditorText* editor = GetView()) {
         editor->GetSel(start, end);
     }
-    std::string text = start < end ? whole.substr(static_cast<size_t>(start),
-                                                  static_cast<size_t>(end - start))
-                                   : whole;
+    std::string text =
+        start < end ? whole.substr(static_cast<size_t>(start), static_cast<size_t>(end - start))
+                    : whole;
     ConvertToVisual(std::move(text), start, end, false);
 }
 
@@ -104,9 +108,9 @@ void CHebDoc::RunConversion(void (*work)(std::string&, const ConversionSettings&
     const WaitCursor wait;
     SetUndoText(whole);
     const bool selection = start < end && editor != nullptr;
-    std::string text = selection ? whole.substr(static_cast<size_t>(start),
-                                                static_cast<size_t>(end - start))
-                                 : whole;
+    std::string text =
+        selection ? whole.substr(static_cast<size_t>(start), static_cast<size_t>(end - start))
+                  : whole;
     work(text, m_conversionSettings);
     if (selection) {
         editor->ReplaceSel(text, true);
@@ -119,10 +123,18 @@ void CHebDoc::RunConversion(void (*work)(std::string&, const ConversionSettings&
     SetDocModified(true);
 }
 
-void CHebDoc::OnConvertToLogical() { RunConversion(ToLogicalWork, kConvertedToLogical); }
-void CHebDoc::OnConvertDos() { RunConversion(ToDosWork, kConvertedToDos); }
-void CHebDoc::OnConvertSemiLogical() { RunConversion(ToggleWork, kToggledSemiLogical); }
-void CHebDoc::OnLowerTags() { RunConversion(LowerTagsWork, kKeepLastConvert); }
+void CHebDoc::OnConvertToLogical() {
+    RunConversion(ToLogicalWork, kConvertedToLogical);
+}
+void CHebDoc::OnConvertDos() {
+    RunConversion(ToDosWork, kConvertedToDos);
+}
+void CHebDoc::OnConvertSemiLogical() {
+    RunConversion(ToggleWork, kToggledSemiLogical);
+}
+void CHebDoc::OnLowerTags() {
+    RunConversion(LowerTagsWork, kKeepLastConvert);
+}
 
 void CHebDoc::OnUndoConvert() {
     if (!CanUndoConvert()) {
@@ -138,7 +150,9 @@ void CHebDoc::OnUndoConvert() {
     SetDocModified(true);
 }
 
-std::string CHebDoc::NextDefField(std::string& line) { return specialchars::NextDefField(line); }
+std::string CHebDoc::NextDefField(std::string& line) {
+    return specialchars::NextDefField(line);
+}
 
 void CHebDoc::OnReplaceSpecialChars() {
     const std::string whole = GetText();
@@ -150,9 +164,9 @@ void CHebDoc::OnReplaceSpecialChars() {
         editor->GetSel(start, end);
     }
     const bool selection = start < end && editor != nullptr;
-    std::string text = selection ? whole.substr(static_cast<size_t>(start),
-                                                static_cast<size_t>(end - start))
-                                 : whole;
+    std::string text =
+        selection ? whole.substr(static_cast<size_t>(start), static_cast<size_t>(end - start))
+                  : whole;
     if (text.empty()) {
         return;
     }
@@ -161,7 +175,8 @@ void CHebDoc::OnReplaceSpecialChars() {
     const QString path = FindDataFile(QStringLiteral("mirval.def"));
     if (FileBytes::ReadFile(QFile::encodeName(path).toStdString(), definitions, error) !=
         FileBytes::Status::Ok) {
-        Ui().ShowMessage(QStringLiteral("MIRVAL.DEF not found. Cannot replace special characters."));
+        Ui().ShowMessage(
+            QStringLiteral("MIRVAL.DEF not found. Cannot replace special characters."));
         return;
     }
     const WaitCursor wait;
@@ -192,6 +207,10 @@ void CHebDoc::OnUpdateConvertDos(CCmdUI& ui) {
                                  GetDocExt() != QStringLiteral("txt") && HasText()));
 }
 
-void CHebDoc::OnUpdateConvertText(CCmdUI& ui) { ui.Enable(HasSelection() || HasText()); }
+void CHebDoc::OnUpdateConvertText(CCmdUI& ui) {
+    ui.Enable(HasSelection() || HasText());
+}
 
-void CHebDoc::OnUpdateUndoConvert(CCmdUI& ui) { ui.Enable(CanUndoConvert()); }
+void CHebDoc::OnUpdateUndoConvert(CCmdUI& ui) {
+    ui.Enable(CanUndoConvert());
+}

@@ -25,14 +25,17 @@ const QString kSaveAsFilter = QStringLiteral(
 const QString kSaveAsTemplateFilter =
     QStringLiteral("MIRVAL templates (*.mvt)|*.mvt|All files (*.*)|*.*||");
 
-std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 // The lines of a template: read as a text file (CR LF taken as a line end,
 // the line end dropped), each line then ended with CR LF.
 std::string TemplateText(std::string_view bytes) {
     std::string text;
     text.reserve(bytes.size() + bytes.size() / 32 + 2);
-    ForEachTextFileLine(bytes, [&text](std::string_view line) { text.append(line).append("\r\n"); });
+    ForEachTextFileLine(bytes,
+                        [&text](std::string_view line) { text.append(line).append("\r\n"); });
     return text;
 }
 
@@ -80,8 +83,8 @@ bool CHebDoc::OnOpenDocument(const QString& path) {
         if (error.empty()) {
             error = "no such file";
         }
-        Ui().ShowMessage(tr("לא ניתן לפתוח את הקובץ %1\n%2")
-                             .arg(path, QString::fromLocal8Bit(error.c_str())));
+        Ui().ShowMessage(
+            tr("לא ניתן לפתוח את הקובץ %1\n%2").arg(path, QString::fromLocal8Bit(error.c_str())));
         return false;
     }
     // A file whose lines end in LF alone is edited with LF as its line break
@@ -132,8 +135,8 @@ bool CHebDoc::OnSaveDocument(const QString& path) {
 
     std::string error;
     if (!AtomicFile::Write(LocalPath(path), GetFileBytes(), error)) {
-        Ui().ShowMessage(tr("לא ניתן לשמור את הקובץ %1\n%2")
-                             .arg(path, QString::fromLocal8Bit(error.c_str())));
+        Ui().ShowMessage(
+            tr("לא ניתן לשמור את הקובץ %1\n%2").arg(path, QString::fromLocal8Bit(error.c_str())));
         SetDocModified(true);  // nothing was saved: the edits are still to be saved
         return false;
     }
@@ -176,7 +179,9 @@ void CHebDoc::SaveWithDialog(const QString& folder, const QString& defaultExt,
     }
 }
 
-void CHebDoc::OnFileSaveAs() { SaveWithDialog(GetDocumentFolder(), QStringLiteral("htm"), kSaveAsFilter); }
+void CHebDoc::OnFileSaveAs() {
+    SaveWithDialog(GetDocumentFolder(), QStringLiteral("htm"), kSaveAsFilter);
+}
 
 void CHebDoc::OnFileSaveAsTemplate() {
     SaveWithDialog(GetProgramFolder(), QStringLiteral("mvt"), kSaveAsTemplateFilter);

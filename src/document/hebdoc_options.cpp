@@ -6,7 +6,9 @@
 #include "framework/appprofile.h"
 #include "framework/uiservices.h"
 
-void CHebDoc::OnOptions() { ShowOptions(kConversionPage); }
+void CHebDoc::OnOptions() {
+    ShowOptions(kConversionPage);
+}
 
 void CHebDoc::ShowOptions(int startPage) {
     IOptionsSheet* sheet = GetOptionsSheet();
@@ -43,7 +45,8 @@ void CHebDoc::ShowOptions(int startPage) {
     const bool settingsWritten = SaveSettings();
     if (!fontsWritten || !settingsWritten) {
         // The document uses the new settings; only keeping them failed.
-        Ui().ShowMessage(tr("לא ניתן לשמור את ההגדרות בקובץ %1")
-                             .arg(QFile::decodeName(QByteArray::fromStdString(AppProfile::Path()))));
+        Ui().ShowMessage(
+            tr("לא ניתן לשמור את ההגדרות בקובץ %1")
+                .arg(QFile::decodeName(QByteArray::fromStdString(AppProfile::Path()))));
     }
 }

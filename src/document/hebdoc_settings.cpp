@@ -29,9 +29,15 @@ void CHebDoc::SetSettings(ConversionSettings conversion, ImageSettings image, Ta
 void CHebDoc::GetConversionSettings(ConversionSettings& settings) const {
     settings = m_conversionSettings;
 }
-void CHebDoc::GetImageSettings(ImageSettings& settings) const { settings = m_imageSettings; }
-void CHebDoc::GetTableSettings(TableSettings& settings) const { settings = m_tableSettings; }
-void CHebDoc::GetBrowseSettings(BrowseSettings& settings) const { settings = m_browseSettings; }
+void CHebDoc::GetImageSettings(ImageSettings& settings) const {
+    settings = m_imageSettings;
+}
+void CHebDoc::GetTableSettings(TableSettings& settings) const {
+    settings = m_tableSettings;
+}
+void CHebDoc::GetBrowseSettings(BrowseSettings& settings) const {
+    settings = m_browseSettings;
+}
 
 void CHebDoc::SetConversionSettings(ConversionSettings settings) {
     Settings::TakeMinusOneAsOff(settings);
@@ -61,7 +67,9 @@ void CHebDoc::WriteFontSettings(const FontSettings& format, std::string_view sec
     AppProfile::Write([&](IniProfile& profile) { Settings::SaveFont(format, section, profile); });
 }
 
-bool CHebDoc::IsShowSyntax() { return Settings::LoadGeneral(AppProfile::Read()).ShowSyntax != 0; }
+bool CHebDoc::IsShowSyntax() {
+    return Settings::LoadGeneral(AppProfile::Read()).ShowSyntax != 0;
+}
 
 void CHebDoc::ApplyTextFont() {
     IEditorText* editor = GetView();

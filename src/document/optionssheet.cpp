@@ -4,6 +4,10 @@ namespace {
 IOptionsSheet* g_sheet = nullptr;
 }  // namespace
 
-void SetOptionsSheet(IOptionsSheet* sheet) { g_sheet = sheet; }
+void SetOptionsSheet(IOptionsSheet* sheet) {
+    g_sheet = sheet;
+}
 
-IOptionsSheet* GetOptionsSheet() { return g_sheet; }
+IOptionsSheet* GetOptionsSheet() {
+    return g_sheet;
+}

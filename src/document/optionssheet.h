@@ -15,7 +15,13 @@ struct OptionsValues {
 };
 
 // The pages of the options sheet, in tab order.
-enum OptionsPage { kConversionPage = 0, kFontPage = 1, kTablePage = 2, kImagePage = 3, kBrowsePage = 4 };
+enum OptionsPage {
+    kConversionPage = 0,
+    kFontPage = 1,
+    kTablePage = 2,
+    kImagePage = 3,
+    kBrowsePage = 4
+};
 
 // The options sheet as the document sees it: shown modally at a start page on
 // copies of the values. Returns true when the user confirmed (the values then

@@ -1,6 +1,8 @@
 #include "framework/appprofile.h"
 
-std::string AppProfile::Path() { return IniProfile::DefaultPath(); }
+std::string AppProfile::Path() {
+    return IniProfile::DefaultPath();
+}
 
 IniProfile AppProfile::Read() {
     IniProfile profile;

@@ -11,11 +11,17 @@ public:
     virtual ~CCmdTarget() = default;
 
     // Runs the handler of command id; false when this target has none.
-    virtual bool OnCmdMsg(int id) { (void)id; return false; }
+    virtual bool OnCmdMsg(int id) {
+        (void)id;
+        return false;
+    }
     // Fills the command's state; false when this target neither handles the
     // command nor has an update handler for it. A target that handles a
     // command without an update handler leaves it enabled.
-    virtual bool OnUpdateCmdMsg(CCmdUI& ui) { (void)ui; return false; }
+    virtual bool OnUpdateCmdMsg(CCmdUI& ui) {
+        (void)ui;
+        return false;
+    }
 };
 
 // One row of a message map: a command id, its handler and, where the command

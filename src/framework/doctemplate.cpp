@@ -9,9 +9,13 @@ namespace {
 IFrameHost* g_frameHost = nullptr;
 }  // namespace
 
-void CDocTemplate::SetFrameHost(IFrameHost* host) { g_frameHost = host; }
+void CDocTemplate::SetFrameHost(IFrameHost* host) {
+    g_frameHost = host;
+}
 
-IFrameHost* CDocTemplate::FrameHost() { return g_frameHost; }
+IFrameHost* CDocTemplate::FrameHost() {
+    return g_frameHost;
+}
 
 CDocTemplate::CDocTemplate(int resourceId, QString baseName, DocumentFactory makeDocument,
                            ViewFactory makeView)
@@ -79,4 +83,6 @@ CView* CDocTemplate::CreateNewWindow(CDocument* document) {
     return view;
 }
 
-void CDocTemplate::RemoveDocument(CDocument* document) { m_documents.removeAll(document); }
+void CDocTemplate::RemoveDocument(CDocument* document) {
+    m_documents.removeAll(document);
+}

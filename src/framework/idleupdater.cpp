@@ -5,7 +5,9 @@
 
 IdleUpdater::IdleUpdater(QObject* parent) : QObject(parent) {}
 
-void IdleUpdater::AddPass(std::function<void()> pass) { m_passes.push_back(std::move(pass)); }
+void IdleUpdater::AddPass(std::function<void()> pass) {
+    m_passes.push_back(std::move(pass));
+}
 
 void IdleUpdater::Schedule() {
     if (m_bScheduled) {

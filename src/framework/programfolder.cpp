@@ -8,7 +8,9 @@
 #define MIRVAL_DATA_DIR "/usr/local/share/mirval"
 #endif
 
-QString GetProgramFolder() { return QCoreApplication::applicationDirPath(); }
+QString GetProgramFolder() {
+    return QCoreApplication::applicationDirPath();
+}
 
 QString FindDataFile(const QString& name) {
     const QString beside = QDir(GetProgramFolder()).filePath(name);

@@ -9,7 +9,9 @@
 namespace {
 constexpr std::string_view kSection = "Recent File List";
 
-std::string Key(int index) { return "File" + std::to_string(index + 1); }
+std::string Key(int index) {
+    return "File" + std::to_string(index + 1);
+}
 }  // namespace
 
 bool RecentFileList::IsKept(const QString& path) {
@@ -20,8 +22,8 @@ void RecentFileList::Load(const IniProfile& profile) {
     m_paths.clear();
     for (int i = 0; i < kSize; ++i) {
         // Paths are kept as the file system's bytes.
-        const QString path = QFile::decodeName(
-            QByteArray::fromStdString(profile.GetString(kSection, Key(i), "")));
+        const QString path =
+            QFile::decodeName(QByteArray::fromStdString(profile.GetString(kSection, Key(i), "")));
         if (IsKept(path) && !m_paths.contains(path)) {
             m_paths.append(path);
         }

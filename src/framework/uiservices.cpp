@@ -1,13 +1,15 @@
 #include "framework/uiservices.h"
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 IUiServices* g_services = nullptr;
 }  // namespace
 
-void SetUiServices(IUiServices* services) { g_services = services; }
+void SetUiServices(IUiServices* services) {
+    g_services = services;
+}
 
 IUiServices& Ui() {
     if (g_services == nullptr) {

@@ -6,9 +6,9 @@
 // What a file dialog is asked to show. The filter is written the program's
 // way: "Name (*.a)|*.a|Other (*.b; *.c)|*.b; *.c||".
 struct FileDialogRequest {
-    QString folder;        // where the dialog opens; empty: the current folder
-    QString defaultName;   // file name proposed
-    QString defaultExt;    // added to a name typed without an extension
+    QString folder;       // where the dialog opens; empty: the current folder
+    QString defaultName;  // file name proposed
+    QString defaultExt;   // added to a name typed without an extension
     QString filter;
     bool confirmOverwrite = true;  // save dialogs: ask before replacing a file
 };

@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "app/hebapp.h"
+#include "app/mainframe.h"
 #include "browse/browseview.h"
 #include "browse/webbrowser.h"
-#include "app/mainframe.h"
 #include "common/fakeui.h"
 #include "common/scratchfolder.h"
 #include "framework/doctemplate.h"

@@ -3,9 +3,9 @@
 // commands and printing.
 #include <QAction>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QDragEnterEvent>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>

@@ -25,9 +25,7 @@ protected:
         AppTest::SetUp();
         ASSERT_TRUE(app->InitInstance());
     }
-    void TearDown() override {
-        AppTest::TearDown();
-    }
+    void TearDown() override { AppTest::TearDown(); }
 
     // A page opened from the scratch folder (not modified).
     CHebDoc* OpenPage(const char* name, const std::string& bytes) {

@@ -33,15 +33,15 @@ TEST(ToVisual, ShortSelectionGetsNoMarks) {
     EXPECT_EQ(Visual(Heb("שלום עולם"), VisualScope::Selection), Heb("םלוע םולש"));
     ConversionSettings paragraph;
     paragraph.AddToHebParagraph = 1;
-    EXPECT_EQ(Visual(Heb("שלום עולם"), VisualScope::Selection, paragraph),
-              Heb("\r\nםלוע םולש"));
+    EXPECT_EQ(Visual(Heb("שלום עולם"), VisualScope::Selection, paragraph), Heb("\r\nםלוע םולש"));
 }
 
 TEST(ToVisual, LongOrManyLineSelectionIsMarked) {
     EXPECT_EQ(Visual(Heb("א\r\nב"), VisualScope::Selection), Heb("א<br>\r\nב<br>\r\n"));
     ConversionSettings narrow;
     narrow.BreakLinesAt = 4;
-    EXPECT_EQ(Visual(Heb("אבג דהו"), VisualScope::Selection, narrow), Heb("גבא<br>\r\nוהד<br>\r\n"));
+    EXPECT_EQ(Visual(Heb("אבג דהו"), VisualScope::Selection, narrow),
+              Heb("גבא<br>\r\nוהד<br>\r\n"));
 }
 
 TEST(ToVisual, RawKeepsOuterSpaceAndBreaksNothing) {

@@ -103,8 +103,8 @@ TEST(DosToWindows, RecodesAndShrinksSpaces) {
         {"\x9A", Heb("ת")},
         {"a    b", "ab"},
         {"a   b", "a b"},
-        {"a\xFF b", "ab"},    // 0xFF and the space after it vanish together
-        {"a \xFF", "a  "},    // a space before 0xFF is compared with 0xFF itself
+        {"a\xFF b", "ab"},  // 0xFF and the space after it vanish together
+        {"a \xFF", "a  "},  // a space before 0xFF is compared with 0xFF itself
         {"\xFF", " "},
         {"\x80\r\n\x81", Heb("א\r\nב")},
         {"\x9B\xE0", "\x9B\xE0"},  // only the 27 DOS letters are recoded

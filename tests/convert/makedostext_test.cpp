@@ -10,7 +10,9 @@ std::string Dos(std::string text) {
     return text;
 }
 
-std::string Spaces(size_t n) { return std::string(n, ' '); }
+std::string Spaces(size_t n) {
+    return std::string(n, ' ');
+}
 
 TEST(MakeDosText, RightAlignsAndRecodesHebrew) {
     EXPECT_EQ(Dos(Heb("אבגדהוזחטי")), Spaces(60) + "\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\r\n");

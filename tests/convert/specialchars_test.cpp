@@ -18,10 +18,10 @@ TEST(SpecialChars, DefinitionLines) {
         {"A,B,C", "xAyBz", "xCyCz"},
         {"A,,C", "xAyBz", "xCyBz"},
         {",B,C", "xAyBz", "xAyCz"},
-        {"A,B", "xAyBz", "xAyBz"},        // no replacement: nothing happens
+        {"A,B", "xAyBz", "xAyBz"},  // no replacement: nothing happens
         {"A,B,", "xAyBz", "xAyBz"},
-        {"A,B,C,D", "xAyBz", "xCyCz"},    // a fourth field is ignored
-        {"A , B,C", "A , B", "C,C"},      // spaces belong to the fields
+        {"A,B,C,D", "xAyBz", "xCyCz"},  // a fourth field is ignored
+        {"A , B,C", "A , B", "C,C"},    // spaces belong to the fields
         {" A,,C ", "x A", "xC "},
         {"", "A", "A"},
         // Lines apply in order, each to the result of the ones before.
@@ -30,7 +30,7 @@ TEST(SpecialChars, DefinitionLines) {
         // Replaced text is not searched again by the same line.
         {"aa,,a", "aaaa", "aa"},
         {"a,,aa", "aa", "aaaa"},
-        {"x,,y\ny,,z", "x", "z"},          // LF line ends too
+        {"x,,y\ny,,z", "x", "z"},  // LF line ends too
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Replace(c.text, c.definitions), c.expected) << c.definitions;

@@ -26,7 +26,9 @@ std::string Wrap(const WrapCase& c) {
 
 class WrapVisualLinesTest : public testing::TestWithParam<WrapCase> {};
 
-TEST_P(WrapVisualLinesTest, Wraps) { EXPECT_EQ(Wrap(GetParam()), GetParam().expected); }
+TEST_P(WrapVisualLinesTest, Wraps) {
+    EXPECT_EQ(Wrap(GetParam()), GetParam().expected);
+}
 
 const std::string kDiv = "<div align=\"right\">\r\n";
 
@@ -44,7 +46,9 @@ const WrapCase kCases[] = {
     {.name = "EmptyLineBetweenLines",
      .input = Heb("א\r\n\r\nב"),
      .expected = Heb("א<br>\r\n<br>\r\nב<br>\r\n")},
-    {.name = "EmptyLinesAtEndVanish", .input = Heb("א\r\n\r\n\r\n"), .expected = Heb("א<br>\r\n<br>\r\n")},
+    {.name = "EmptyLinesAtEndVanish",
+     .input = Heb("א\r\n\r\n\r\n"),
+     .expected = Heb("א<br>\r\n<br>\r\n")},
     {.name = "EmptyLineAtStart", .input = Heb("\r\nא"), .expected = Heb("<br>\r\nא<br>\r\n")},
     {.name = "BlankLineEndsHebrewBlock",
      .input = Heb("א\r\n   \r\nב"),

@@ -3,10 +3,10 @@
 #include <QDir>
 #include <filesystem>
 
+#include "common/fakesheet.h"
 #include "common/fakeui.h"
 #include "common/hebrew.h"
 #include "common/scratchfolder.h"
-#include "common/fakesheet.h"
 #include "document/hebdoc.h"
 #include "view/hebview.h"
 

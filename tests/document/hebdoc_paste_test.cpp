@@ -4,10 +4,10 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include "common/fakesheet.h"
 #include "common/fakeui.h"
 #include "common/hebrew.h"
 #include "common/scratchfolder.h"
-#include "common/fakesheet.h"
 #include "document/hebdoc.h"
 #include "text/editorcodec.h"
 #include "view/hebview.h"

@@ -13,7 +13,9 @@
 
 namespace {
 
-QString Q(const std::string& path) { return QString::fromStdString(path); }
+QString Q(const std::string& path) {
+    return QString::fromStdString(path);
+}
 
 // A document with an editor view, as the framework makes them, in a scratch
 // folder whose profile starts empty.
@@ -131,8 +133,8 @@ TEST_F(HebDocTest, ExtensionAndFolder) {
         const char* path;
         const char* ext;
     } cases[] = {
-        {"/site/page.htm", "htm"},   {"/site/page.HTML", "htm"}, {"/site/notes.txt", "txt"},
-        {"/my.site/readme", ""},     {"/site/.htaccess", ""},    {"/site/a.bc", ""},
+        {"/site/page.htm", "htm"},        {"/site/page.HTML", "htm"}, {"/site/notes.txt", "txt"},
+        {"/my.site/readme", ""},          {"/site/.htaccess", ""},    {"/site/a.bc", ""},
         {"/home/u/.config/x.htm", "htm"},
     };
     for (const auto& c : cases) {
@@ -157,8 +159,7 @@ TEST_F(HebDocTest, GeneratorTag) {
         {"<Head>a", "<Head>a"},
         {"<head>" + tag, "<head>" + tag},
         // Written with double quotes it is not recognised: a second one is added.
-        {"<head><meta name=\"generator\">",
-         "<head>\r\n" + tag + "<meta name=\"generator\">"},
+        {"<head><meta name=\"generator\">", "<head>\r\n" + tag + "<meta name=\"generator\">"},
         {"no head at all", "no head at all"},
     };
     for (const auto& c : cases) {

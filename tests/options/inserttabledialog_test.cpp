@@ -7,9 +7,9 @@
 #include <QTest>
 #include <cstdlib>
 
+#include "common/fakesheet.h"
 #include "common/fakeui.h"
 #include "common/scratchfolder.h"
-#include "common/fakesheet.h"
 #include "document/hebdoc.h"
 #include "options/modaldriver.h"
 #include "view/hebview.h"
