@@ -14,6 +14,7 @@
 #include "framework/appprofile.h"
 #include "framework/doctemplate.h"
 #include "framework/document.h"
+#include "framework/localpath.h"
 #include "framework/programfolder.h"
 #include "framework/uiservices.h"
 #include "view/hebview.h"
@@ -89,7 +90,7 @@ bool CHebApp::InitInstance(const QString& fileToOpen) {
         Ui().ShowMessage(
             tr("לא ניתן לקרוא את קובץ ההגדרות %1\n%2\nהתוכנה תשתמש בהגדרות ברירת המחדל ולא "
                "תשנה את הקובץ.")
-                .arg(QFile::decodeName(QByteArray::fromStdString(AppProfile::Path())),
+                .arg(PathFromLocal(AppProfile::Path()),
                      QString::fromLocal8Bit(profileError.c_str())));
     }
     m_recentFiles.Load(AppProfile::Read());

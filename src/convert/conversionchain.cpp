@@ -15,10 +15,6 @@ int TabMode(const ConversionSettings& settings) {
 }
 }  // namespace
 
-bool HoldsHebrew(const std::string& text) {
-    return kDosLetterSet.AnyIn(text) || kHebrewLetterSet.AnyIn(text);
-}
-
 bool ToVisual(std::string& text, const ConversionSettings& settings, VisualScope scope) {
     // A Hebrew letter is usually found at once; only a text without one is
     // searched for DOS letters.

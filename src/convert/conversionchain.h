@@ -16,9 +16,6 @@ enum class VisualScope {
     Raw,        // reversed only, outer white space kept, no line breaking
 };
 
-// True when the text holds a Hebrew letter in code page 1255 or in code page 862.
-bool HoldsHebrew(const std::string& text);
-
 // Logical text to visual HTML. Text with Hebrew letters is reversed line by
 // line; text with DOS letters only is recoded instead. Returns false, and
 // leaves the text unchanged, when the text is empty or holds no Hebrew letter

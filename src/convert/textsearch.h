@@ -14,8 +14,6 @@ public:
     // pattern is never found.
     size_t Find(std::string_view text, size_t from = 0) const;
 
-    size_t Length() const { return m_pattern.size(); }
-
 private:
     std::string m_pattern;
 };

@@ -5,6 +5,7 @@
 #include "document/hebdoc.h"
 #include "document/optionssheet.h"
 #include "framework/filebytes.h"
+#include "framework/localpath.h"
 #include "framework/programfolder.h"
 #include "framework/uiservices.h"
 
@@ -173,8 +174,7 @@ void CHebDoc::OnReplaceSpecialChars() {
     std::string definitions;
     std::string error;
     const QString path = FindDataFile(QStringLiteral("mirval.def"));
-    if (FileBytes::ReadFile(QFile::encodeName(path).toStdString(), definitions, error) !=
-        FileBytes::Status::Ok) {
+    if (FileBytes::ReadFile(LocalPath(path), definitions, error) != FileBytes::Status::Ok) {
         Ui().ShowMessage(
             QStringLiteral("MIRVAL.DEF not found. Cannot replace special characters."));
         return;

@@ -7,6 +7,7 @@
 #include "document/hebdoc.h"
 #include "framework/atomicfile.h"
 #include "framework/filebytes.h"
+#include "framework/localpath.h"
 #include "framework/programfolder.h"
 #include "framework/uiservices.h"
 #include "text/codepage862.h"
@@ -24,10 +25,6 @@ const QString kSaveAsFilter = QStringLiteral(
     "files (*.*)|*.*||");
 const QString kSaveAsTemplateFilter =
     QStringLiteral("MIRVAL templates (*.mvt)|*.mvt|All files (*.*)|*.*||");
-
-std::string LocalPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
 
 // The lines of a template: read as a text file (CR LF taken as a line end,
 // the line end dropped), each line then ended with CR LF.

@@ -4,6 +4,7 @@
 #include "document/hebdoc.h"
 #include "document/optionssheet.h"
 #include "framework/appprofile.h"
+#include "framework/localpath.h"
 #include "framework/uiservices.h"
 
 void CHebDoc::OnOptions() {
@@ -46,7 +47,6 @@ void CHebDoc::ShowOptions(int startPage) {
     if (!fontsWritten || !settingsWritten) {
         // The document uses the new settings; only keeping them failed.
         Ui().ShowMessage(
-            tr("לא ניתן לשמור את ההגדרות בקובץ %1")
-                .arg(QFile::decodeName(QByteArray::fromStdString(AppProfile::Path()))));
+            tr("לא ניתן לשמור את ההגדרות בקובץ %1").arg(PathFromLocal(AppProfile::Path())));
     }
 }

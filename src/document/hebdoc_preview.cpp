@@ -7,6 +7,7 @@
 #include "document/hebdoc.h"
 #include "document/optionssheet.h"
 #include "framework/doctemplate.h"
+#include "framework/localpath.h"
 #include "framework/uiservices.h"
 
 namespace {
@@ -85,8 +86,7 @@ void CHebDoc::OnBrowse() {
         GetBrowseSettings(settings);  // confirmed or not, the settings as they stand
     }
     // The program's path is kept in the profile as the file system's bytes.
-    Preview(settings.BrowseExternal != 0,
-            QFile::decodeName(QByteArray::fromStdString(settings.BrowseFile)));
+    Preview(settings.BrowseExternal != 0, PathFromLocal(settings.BrowseFile));
 }
 
 void CHebDoc::OnUpdatePreview(CCmdUI& ui) {

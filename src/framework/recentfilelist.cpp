@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <string>
 
+#include "framework/localpath.h"
 #include "framework/profile.h"
 
 namespace {
@@ -22,8 +23,7 @@ void RecentFileList::Load(const IniProfile& profile) {
     m_paths.clear();
     for (int i = 0; i < kSize; ++i) {
         // Paths are kept as the file system's bytes.
-        const QString path =
-            QFile::decodeName(QByteArray::fromStdString(profile.GetString(kSection, Key(i), "")));
+        const QString path = PathFromLocal(profile.GetString(kSection, Key(i), ""));
         if (IsKept(path) && !m_paths.contains(path)) {
             m_paths.append(path);
         }
@@ -32,8 +32,7 @@ void RecentFileList::Load(const IniProfile& profile) {
 
 void RecentFileList::Save(IniProfile& profile) const {
     for (int i = 0; i < kSize; ++i) {
-        profile.WriteString(kSection, Key(i),
-                            i < m_paths.size() ? QFile::encodeName(m_paths[i]).toStdString() : "");
+        profile.WriteString(kSection, Key(i), i < m_paths.size() ? LocalPath(m_paths[i]) : "");
     }
 }
 

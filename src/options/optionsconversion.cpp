@@ -30,14 +30,6 @@ std::string TextToProfile(const QString& text) {
     return EditorCodec::Encode(text, LineBreak::CrLf);
 }
 
-QString PathFromProfile(const std::string& bytes) {
-    return QFile::decodeName(QByteArray::fromStdString(bytes));
-}
-
-std::string PathToProfile(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
 std::optional<int> ParseWholeNumber(const QString& text, int min, int max) {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok, 10);

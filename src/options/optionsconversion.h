@@ -15,11 +15,6 @@
 QString TextFromProfile(const std::string& bytes);
 std::string TextToProfile(const QString& text);
 
-// A program path is kept as the file system's bytes, like every other path
-// the program stores.
-QString PathFromProfile(const std::string& bytes);
-std::string PathToProfile(const QString& path);
-
 // A check box shows any non-zero flag as ticked and stores 1 or 0.
 inline bool IsFlagOn(int flag) {
     return flag != 0;

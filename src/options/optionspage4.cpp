@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "framework/localpath.h"
 #include "framework/uiservices.h"
 #include "options/optionsconversion.h"
 
@@ -41,9 +42,9 @@ bool COptionsPage4::DoDataExchange(bool saveAndValidate) {
     ExchangeCheck(saveAndValidate, m_pBrowseDisplay, s.BrowseDisplay);
     ExchangeCheck(saveAndValidate, m_pBrowseExternal, s.BrowseExternal);
     if (saveAndValidate) {
-        s.BrowseFile = PathToProfile(m_pBrowseFile->text());
+        s.BrowseFile = LocalPath(m_pBrowseFile->text());
     } else {
-        m_pBrowseFile->setText(PathFromProfile(s.BrowseFile));
+        m_pBrowseFile->setText(PathFromLocal(s.BrowseFile));
     }
     ExchangeText(saveAndValidate, m_pBrowseMeta, s.BrowseMeta);
     return true;
@@ -80,6 +81,6 @@ void COptionsPage4::OnBrowseFile() {
     if (!path) {
         return;
     }
-    m_browse.BrowseFile = PathToProfile(*path);
+    m_browse.BrowseFile = LocalPath(*path);
     m_pBrowseFile->setText(*path);
 }

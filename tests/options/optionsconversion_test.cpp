@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include "common/hebrew.h"
+#include "framework/localpath.h"
 
 namespace {
 
@@ -94,8 +95,8 @@ TEST(ProfileTextTest, BytesComeBackUnchanged) {
     EXPECT_EQ(TextToProfile(TextFromProfile(tag)), tag);
 
     const QString path = QString::fromUtf8("/opt/דפדפן/run");
-    EXPECT_EQ(PathToProfile(path), QFile::encodeName(path).toStdString());
-    EXPECT_EQ(PathFromProfile(PathToProfile(path)), path);
+    EXPECT_EQ(LocalPath(path), QFile::encodeName(path).toStdString());
+    EXPECT_EQ(PathFromLocal(LocalPath(path)), path);
 }
 
 }  // namespace
