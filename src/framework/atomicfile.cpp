@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "framework/filebytes.h"
 
@@ -55,46 +56,88 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-bool AtomicFile::Write(const std::string& path, std::string_view bytes, std::string& error) {
-    const std::string target = ResolveTarget(path);
-    const std::string folder = FolderOf(target);
-    std::string temporary = target + ".XXXXXX";
+AtomicFileWriter::AtomicFileWriter(std::string path) : m_path(std::move(path)) {}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    Discard();
+}
+
+void AtomicFileWriter::Discard() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    if (!m_temporary.empty()) {
+        ::unlink(m_temporary.c_str());
+        m_temporary.clear();
+    }
+}
+
+bool AtomicFileWriter::Open(std::string& error) {
+    Discard();
+    m_target = ResolveTarget(m_path);
+    std::string temporary = m_target + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
-        error = Failure(path, errno);
+        error = Failure(m_path, errno);
         return false;
     }
-
+    m_fd = fd;
+    m_temporary = temporary;
     struct stat old {};
     const mode_t mode =
-        ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~ProcessUmask());
-    int failure = 0;
-    std::string writeError;
+        ::stat(m_target.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~ProcessUmask());
     if (::fchmod(fd, mode) != 0) {
-        failure = errno;
-    } else if (!FileBytes::WriteDescriptor(fd, path, bytes, writeError)) {
-        failure = -1;  // writeError already tells why
-    } else if (::fsync(fd) != 0) {
+        error = Failure(m_path, errno);
+        Discard();
+        return false;
+    }
+    return true;
+}
+
+bool AtomicFileWriter::Write(std::string_view bytes, std::string& error) {
+    if (m_fd < 0) {
+        error = Failure(m_path, EBADF);
+        return false;
+    }
+    if (!FileBytes::WriteDescriptor(m_fd, m_path, bytes, error)) {
+        Discard();
+        return false;
+    }
+    return true;
+}
+
+bool AtomicFileWriter::Commit(std::string& error) {
+    if (m_fd < 0) {
+        error = Failure(m_path, EBADF);
+        return false;
+    }
+    int failure = ::fsync(m_fd) != 0 ? errno : 0;
+    if (::close(m_fd) != 0 && failure == 0) {
         failure = errno;
     }
-    if (::close(fd) != 0 && failure == 0) {
-        failure = errno;
-    }
-    if (failure == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) {
+    m_fd = -1;
+    if (failure == 0 && ::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
         failure = errno;
     }
     if (failure != 0) {
-        ::unlink(temporary.c_str());
-        error = failure < 0 ? writeError : Failure(path, failure);
+        error = Failure(m_path, failure);
+        Discard();
         return false;
     }
+    m_temporary.clear();
 
     // Make the rename itself durable; the new contents are already in place,
     // so a failure here is not reported.
-    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dirFd = ::open(FolderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
     }
     return true;
+}
+
+bool AtomicFile::Write(const std::string& path, std::string_view bytes, std::string& error) {
+    AtomicFileWriter writer(path);
+    return writer.Open(error) && writer.Write(bytes, error) && writer.Commit(error);
 }

@@ -41,6 +41,29 @@ TEST(AtomicFile, ReplacesContentsKeepingModeAndLinks) {
     EXPECT_EQ(EntriesIn(folder.Path()), 2u);  // out.htm and link.htm: no temporary left
 }
 
+TEST(AtomicFile, StreamedBytesAppearOnlyAtCommit) {
+    ScratchFolder folder;
+    const std::string path = folder.File("out.htm");
+    ScratchFolder::Write(path, "old");
+    std::string error;
+    {
+        AtomicFileWriter writer(path);
+        ASSERT_TRUE(writer.Open(error)) << error;
+        ASSERT_TRUE(writer.Write("ne", error)) << error;
+        ASSERT_TRUE(writer.Write("w", error)) << error;
+        EXPECT_EQ(ScratchFolder::Read(path), "old");
+        ASSERT_TRUE(writer.Commit(error)) << error;
+    }
+    EXPECT_EQ(ScratchFolder::Read(path), "new");
+    {
+        AtomicFileWriter abandoned(path);
+        ASSERT_TRUE(abandoned.Open(error)) << error;
+        ASSERT_TRUE(abandoned.Write("lost", error)) << error;
+    }
+    EXPECT_EQ(ScratchFolder::Read(path), "new");
+    EXPECT_EQ(EntriesIn(folder.Path()), 1u);  // the abandoned temporary is gone
+}
+
 TEST(AtomicFile, FailureLeavesTheOldFileAndNoTemporary) {
     ScratchFolder folder;
     std::string error;
