@@ -32,11 +32,11 @@ public:
     ~AtomicFileWriter();  // discards an uncommitted write, removing its temporary file
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
-    bool Open(
-        std::string& error);  // creates the temporary file (or opens a non-regular target directly)
+    // Creates the temporary file (or opens a non-regular target directly).
+    bool Open(std::string& error);
     bool Write(std::string_view bytes, std::string& error);
-    bool Commit(
-        std::string& error);  // flush, then rename over the target (or finish an in-place write)
+    // Flushes, then renames over the target (or finishes an in-place write).
+    bool Commit(std::string& error);
 
 private:
     friend class AtomicFile;
