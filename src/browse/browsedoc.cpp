@@ -1,8 +1,14 @@
 #include "browse/browsedoc.h"
 
+#include <QDesktopServices>
+#include <QProcess>
+
 #include "browse/browseview.h"
 #include "document/hebdoc.h"
+#include "document/settings.h"
+#include "framework/appprofile.h"
 #include "framework/commandids.h"
+#include "framework/localpath.h"
 
 CBrowseDoc::CBrowseDoc(QObject* parent) : CDocument(parent) {}
 
@@ -71,4 +77,24 @@ void CBrowseDoc::OnCloseDocument() {
         CHebDoc::RemovePreviewFile(GetPathName());
     }
     CDocument::OnCloseDocument();
+}
+
+QString CBrowseDoc::ExternalBrowserProgram() const {
+    BrowseSettings settings;
+    if (m_pSourceDoc != nullptr) {
+        m_pSourceDoc->GetBrowseSettings(settings);
+    } else {
+        settings = Settings::Load(AppProfile::Read()).Browse;
+    }
+    return PathFromLocal(settings.BrowseFile);
+}
+
+void CBrowseDoc::OpenWebAddress(const QUrl& url) {
+    // The address is the program's one argument, never split by a shell.
+    const QString program = ExternalBrowserProgram();
+    if (!program.isEmpty()) {
+        QProcess::startDetached(program, {url.toString(QUrl::FullyEncoded)});
+    } else {
+        QDesktopServices::openUrl(url);
+    }
 }

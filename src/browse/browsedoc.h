@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QUrl>
 
 #include "document/hebdoc.h"
 #include "framework/document.h"
@@ -43,6 +44,13 @@ public:
     // the file this program wrote there), and the source learns that its
     // preview is closed.
     void OnCloseDocument() override;
+
+    // A web address the user chose in the page: it opens in the browser
+    // program of the browse settings (the source's, else the profile's), or
+    // in the desktop's default browser when none is set.
+    void OpenWebAddress(const QUrl& url);
+    // The browser program a web address opens in; empty: the desktop's own.
+    QString ExternalBrowserProgram() const;
 
 private:
     CBrowseView* FirstBrowseView() const;
