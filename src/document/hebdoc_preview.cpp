@@ -23,6 +23,12 @@ CDocTemplate* g_previewTemplate = nullptr;
 
 const QString kPreviewSuffix = QStringLiteral("_mirval.htm");
 
+// A path inside a Hebrew message, isolated left to right so that its slashes
+// stay where they belong.
+QString Isolated(const QString& path) {
+    return QChar(0x2066) + path + QChar(0x2069);
+}
+
 // Which file on disk a path named when this program last wrote it, and its
 // state then: a file put in its place later differs in one of these, even
 // where the file system hands the old inode number to the new file.
@@ -104,7 +110,7 @@ WriteResult WritePreviewFile(const QString& path, const std::string& bytes, QStr
                     QCoreApplication::translate("CHebDoc",
                                                 "הקובץ %1 כבר קיים, ולא נכתב לצפיה בדפדפן "
                                                 "בהפעלה זו של התכנית.\nלהחליף אותו?")
-                        .arg(path))) {
+                        .arg(Isolated(path)))) {
                 return WriteResult::Declined;
             }
             if (::unlink(local.c_str()) != 0 && errno != ENOENT) {
@@ -218,7 +224,8 @@ void CHebDoc::Preview(bool external, const QString& browserProgram) {
         case WriteResult::Declined:
             return;  // the file stays as it is, and no preview opens or reloads
         case WriteResult::Failed:
-            Ui().ShowMessage(tr("לא ניתן לכתוב את הקובץ לצפיה בדפדפן %1\n%2").arg(path, error));
+            Ui().ShowMessage(
+                tr("לא ניתן לכתוב את הקובץ לצפיה בדפדפן %1\n%2").arg(Isolated(path), error));
             return;
     }
 

@@ -162,6 +162,7 @@ TEST_F(WebBrowserTest, APageLoadsItsOwnFilesButItsScriptReadsNoneAndStaysLocal) 
                                   "00000700030000020484818f5100003b")
                   .toStdString());
     WriteFile("site/beside.txt", "BESIDE");
+    WriteFile("frame.htm", "<script>parent.postMessage('FRAME', '*');</script>");
     const QString outside = WriteFile("outside.txt", "OUTSIDE");
     // The external browser writes the address it was given.
     const QString browserProgram =
@@ -173,8 +174,11 @@ TEST_F(WebBrowserTest, APageLoadsItsOwnFilesButItsScriptReadsNoneAndStaysLocal) 
         "<a id='web' href='http://mirval.invalid/clicked' style='position:absolute;left:0;top:0;"
         "width:300px;height:100px;display:block'>web</a>\r\n"
         "<div style='margin-top:120px'><img id='i' src='../images/x.gif'>\r\n"
-        "<p id='beside'>waiting</p><p id='outside'>waiting</p><p id='fetched'>waiting</p></div>\r\n"
+        "<p id='beside'>waiting</p><p id='outside'>waiting</p><p id='fetched'>waiting</p>\r\n"
+        "<p id='framed'>waiting</p></div>\r\n"
+        "<iframe src='../frame.htm'></iframe><iframe id='text' src='../outside.txt'></iframe>\r\n"
         "<script>\r\n"
+        "window.addEventListener('message', function(e) { show('framed', e.data); });\r\n"
         "function show(id, text) { document.getElementById(id).textContent = text; }\r\n"
         "function read(address, id) {\r\n"
         "  var x = new XMLHttpRequest();\r\n"
@@ -216,6 +220,22 @@ TEST_F(WebBrowserTest, APageLoadsItsOwnFilesButItsScriptReadsNoneAndStaysLocal) 
         kWaitMs));
     EXPECT_EQ(
         RunScript(browser, QStringLiteral("document.getElementById('i').naturalWidth")).toInt(), 7);
+    // A frame shows a page through "../"; one showing a text file gives its
+    // text to no script.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return RunScript(browser,
+                             QStringLiteral("document.getElementById('framed').textContent"))
+                       .toString() == QLatin1String("FRAME");
+        },
+        kWaitMs));
+    EXPECT_FALSE(RunScript(browser, QStringLiteral("(function() { try {"
+                                                   "  var d = document.getElementById('text')"
+                                                   "    .contentDocument;"
+                                                   "  return d.body.innerText; } catch (e) {"
+                                                   "  return ''; } })()"))
+                     .toString()
+                     .contains(QLatin1String("OUTSIDE")));
 
     // A script sends the page to the web: it stays where it is, and the
     // external browser does not start.
