@@ -215,6 +215,10 @@ public:
     // The preview file's bytes: "<HTML>", the meta tag (when not empty), the
     // text, "</HTML>".
     static std::string PreviewFileContent(std::string_view text, std::string_view meta);
+    // Deletes the file at path only if it is a preview file this run of the
+    // program wrote and is still that same file (not replaced or linked
+    // elsewhere since); true when it went.
+    static bool RemovePreviewFile(const QString& path);
     bool IsPreviewOpen() const { return m_bPreviewOpen; }
     void SetPreviewOpen(bool open) { m_bPreviewOpen = open; }
     // The preview document last opened for this document; null once closed.
