@@ -288,15 +288,17 @@ TEST_F(LinkTest, DoubleClickOpensTheLinkedPageBesideTheDocument) {
     doc.SetPathName(QStringLiteral("/site/index.htm"), false);
     const std::string page =
         "<a href=\"page.htm\">x</a> <a href=\"list.htm?x=1\">y</a>\r\n"
-        "<a href=\"../top.htm#part\">z</a> <a href=\"..\\img\\a.htm\">\r\nsee notes.txt";
+        "<a href=\"../top.htm#part\">z</a> <a href=\"..\\img\\a.htm\">\r\n"
+        "<a href='quoted.htm'>q</a> <a href='..\\one.htm#s'>o</a>\r\nsee notes.txt";
     view.SetWindowText(page);
     // Followed on its line by a closing quote only; a query; a fragment and
-    // "../"; "..\"; a link that runs to the end of the text.
-    for (const char* link : {"ge.htm", "st.htm", "op.htm", "img", "tes.txt"}) {
+    // "../"; "..\"; two in single quotes; a link that runs to the end of the
+    // text.
+    for (const char* link : {"ge.htm", "st.htm", "op.htm", "img", "ted.htm", "one", "tes.txt"}) {
         DoubleClickAt(page.find(link));
     }
     EXPECT_EQ(opened, QStringList({"/site/page.htm", "/site/list.htm", "/top.htm", "/img/a.htm",
-                                   "/site/notes.txt"}));
+                                   "/site/quoted.htm", "/one.htm", "/site/notes.txt"}));
     EXPECT_EQ(view.GetWindowText(), page);
     EXPECT_EQ(Sel().first, Sel().second);  // no word was selected
 
@@ -305,7 +307,7 @@ TEST_F(LinkTest, DoubleClickOpensTheLinkedPageBesideTheDocument) {
     DoubleClickAt(page.find("ge.htm"));
     DoubleClickAt(page.find("ge.htm"));
     ASSERT_EQ(editor.Documents().size(), 1);
-    EXPECT_EQ(opened.size(), 6);
+    EXPECT_EQ(opened.size(), 8);
     EXPECT_EQ(activated, QList<CDocument*>{editor.Documents().first()});
 }
 
