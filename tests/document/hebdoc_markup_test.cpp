@@ -155,4 +155,34 @@ TEST_F(HebDocMarkupTest, ImageAttributesFollowTheSettings) {
               "<img width=\"300\" alt=\"\" title=\"\" id=\"\" src=\"a.gif\">");
 }
 
+TEST_F(HebDocMarkupTest, ImageSourceIsEscapedAndRefusedWithoutACodePage1255Form) {
+    ImageSettings image;
+    image.ImageWidth = image.ImageHeight = image.ImageBorder = image.ImageDisplay = 0;
+    doc->SetImageSettings(image);  // the files need not exist: none is opened
+    const std::pair<const char*, std::string> written[] = {
+        {"a\"b.gif", "a&quot;b.gif"},
+        {"<i>&amp;.gif", "&lt;i&gt;&amp;amp;.gif"},
+        {"sub/\u20AC'x.gif", "sub/\x80'x.gif"},
+        {"\u05EA\u05DE\u05D5\u05E0\u05D4 1.gif", Heb("תמונה 1.gif")},
+    };
+    for (const auto& [name, source] : written) {
+        EXPECT_EQ(InsertImage(web / name), "<img src=\"" + source + "\">") << name;
+    }
+    EXPECT_TRUE(ui.messages.empty());
+
+    // The message names the character; nothing is inserted.
+    const std::pair<const char*, const char*> refused[] = {
+        {"caf\u00E9.gif", "\"\u00E9\" (U+00E9)"},
+        {"sub/\U0001F600.gif", "\"\U0001F600\" (U+1F600)"},
+        {"x\uF781.gif", "(U+F781)"},  // stands for an undefined byte, is none
+    };
+    for (const auto& [name, named] : refused) {
+        ui.messages.clear();
+        EXPECT_EQ(InsertImage(web / name), "") << name;
+        ASSERT_EQ(ui.messages.size(), 1) << name;
+        EXPECT_TRUE(ui.messages[0].contains(QString::fromUtf8(named)))
+            << ui.messages[0].toStdString();
+    }
+}
+
 }  // namespace
