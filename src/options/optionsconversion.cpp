@@ -30,6 +30,15 @@ std::string TextToProfile(const QString& text) {
     return EditorCodec::Encode(text, LineBreak::CrLf);
 }
 
+bool HoldsLineEnd(std::string_view bytes) {
+    return bytes.find_first_of("\r\n") != std::string_view::npos;
+}
+
+QString LineEndMessage() {
+    return QCoreApplication::translate("COptionsPage",
+                                       "הטקסט אינו יכול להכיל מעבר שורה. הסר את מעברי השורה.");
+}
+
 std::optional<int> ParseWholeNumber(const QString& text, int min, int max) {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok, 10);
