@@ -35,8 +35,10 @@ bool HoldsLineEnd(std::string_view bytes) {
 }
 
 QString LineEndMessage() {
+    // A line end takes no room in an edit box: say that it is there.
     return QCoreApplication::translate("COptionsPage",
-                                       "הטקסט אינו יכול להכיל מעבר שורה. הסר את מעברי השורה.");
+                                       "הטקסט בשדה כולל מעבר שורה, שאינו נראה בשדה ואינו נשמר "
+                                       "בהגדרות. כתוב את הטקסט בשורה אחת.");
 }
 
 std::optional<int> ParseWholeNumber(const QString& text, int min, int max) {
