@@ -95,6 +95,14 @@ std::optional<std::string> AttributeValueOf(const QString& path, char32_t& missi
     return value;
 }
 
+// Text that reads left to right (a path, a code) kept whole inside a Hebrew
+// sentence: without the isolate, the path's leading slash would be shown at
+// its other end.
+QString LeftToRight(const QString& text) {
+    return QChar(0x2066) + text +
+           QChar(0x2069);  // LEFT-TO-RIGHT ISOLATE ... POP DIRECTIONAL ISOLATE
+}
+
 }  // namespace
 
 void SetInsertTableDialog(IInsertTableDialog* dialog) {
@@ -197,11 +205,12 @@ void CHebDoc::OnInsertImage() {
     char32_t missing = 0;
     const std::optional<std::string> source = AttributeValueOf(relative, missing);
     if (!source) {
-        const QString character = QString::fromUcs4(&missing, 1);
-        Ui().ShowMessage(tr("לא ניתן לכתוב את שם הקובץ %1 בדף: התו \"%2\" (U+%3) אינו קיים "
-                            "בקידוד העברי 1255, ולכן לא הוכנס תג תמונה.")
-                             .arg(QDir::toNativeSeparators(path), character,
-                                  QString::number(missing, 16).toUpper().rightJustified(4, u'0')));
+        const QString code =
+            QStringLiteral("U+") + QString::number(missing, 16).toUpper().rightJustified(4, u'0');
+        Ui().ShowMessage(tr("לא ניתן לכתוב את שם הקובץ %1 בדף: התו %2 (%3) אינו קיים בקידוד "
+                            "העברי 1255, ולכן לא הוכנס תג תמונה.")
+                             .arg(LeftToRight(QDir::toNativeSeparators(path)),
+                                  LeftToRight(QString::fromUcs4(&missing, 1)), LeftToRight(code)));
         return;
     }
 

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <filesystem>
+#include <tuple>
 
 #include "common/fakesheet.h"
 #include "common/fakeui.h"
@@ -170,18 +171,20 @@ TEST_F(HebDocMarkupTest, ImageSourceIsEscapedAndRefusedWithoutACodePage1255Form)
     }
     EXPECT_TRUE(ui.messages.empty());
 
-    // The message names the character; nothing is inserted.
-    const std::pair<const char*, const char*> refused[] = {
-        {"caf\u00E9.gif", "\"\u00E9\" (U+00E9)"},
-        {"sub/\U0001F600.gif", "\"\U0001F600\" (U+1F600)"},
-        {"x\uF781.gif", "(U+F781)"},  // stands for an undefined byte, is none
+    // The message names the character and its code; nothing is inserted.
+    const std::tuple<const char*, const char*, const char*> refused[] = {
+        {"caf\u00E9.gif", "\u00E9", "U+00E9"},
+        {"sub/\U0001F600.gif", "\U0001F600", "U+1F600"},
+        {"x\uF781.gif", "\uF781", "U+F781"},  // stands for an undefined byte, is none
     };
-    for (const auto& [name, named] : refused) {
+    for (const auto& [name, character, code] : refused) {
         ui.messages.clear();
         EXPECT_EQ(InsertImage(web / name), "") << name;
         ASSERT_EQ(ui.messages.size(), 1) << name;
-        EXPECT_TRUE(ui.messages[0].contains(QString::fromUtf8(named)))
-            << ui.messages[0].toStdString();
+        const QString& message = ui.messages[0];
+        // In the path, and named on its own.
+        EXPECT_EQ(message.count(QString::fromUtf8(character)), 2) << message.toStdString();
+        EXPECT_TRUE(message.contains(QString::fromUtf8(code))) << message.toStdString();
     }
 }
 
