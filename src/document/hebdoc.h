@@ -49,7 +49,7 @@ public:
 
     // Settings (section "Settings"), loaded once when the document is made.
     void LoadSettings();
-    // False when the profile could not be written.
+    // False when the profile could not be written or refused a value.
     bool SaveSettings();
     void SetSettings(ConversionSettings conversion, ImageSettings image, TableSettings table,
                      BrowseSettings browse);
@@ -64,7 +64,8 @@ public:
 
     // Fonts and colouring, read from the profile at every use.
     static FontSettings ReadFontSettings(std::string_view section);
-    static void WriteFontSettings(const FontSettings& format, std::string_view section);
+    // False when the profile could not be written or refused a value.
+    static bool WriteFontSettings(const FontSettings& format, std::string_view section);
     static bool IsShowSyntax();
     void ApplyTextFont();
 

@@ -108,10 +108,11 @@ bool CHebDoc::OnSaveDocument(const QString& path) {
     // The title loses its modified marker before the text is written.
     RemoveTitleMarker();
 
-    // A DOS page shown converted is written in the bytes it was loaded with.
+    // A DOS page shown converted is written in the bytes it was loaded with:
+    // the display's own mapping, which undoes itself, puts them back.
     if (m_bDosDisplay) {
         std::string text = GetText();
-        CodePage862::CharToOem(text);
+        CodePage862::SwapLetters(text);
         SetText(text);
         m_bDosDisplay = false;
     }

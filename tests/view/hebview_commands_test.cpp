@@ -219,6 +219,34 @@ TEST_F(CommandTest, DosDisplayTwiceGivesBackTheBytes) {
     EXPECT_TRUE(doc.IsDosDisplay());
 }
 
+TEST_F(CommandTest, DosDisplayOfAnyPageComesBackByteForByte) {
+    // Each page as loaded and as the DOS display shows it. Code page 1255
+    // punctuation (0x80-0x9A: euro sign, quotes, dashes) next to Hebrew
+    // letters, and code page 862 symbols at 0xE0-0xFA next to DOS letters.
+    const std::pair<std::string, std::string> pages[] = {
+        {"\xE0\x94", "\x80\xF4"},
+        {"\x80\x96\xE9\xF9 \x84x\x93", "\xE0\xF6\x89\x99 \xE4x\xF3"},
+        {"<p>\x80 \xE0\xFA \xB3\xFB\x9B\r\n", "<p>\xE0 \x80\x9A \xB3\xFB\x9B\r\n"},
+    };
+    const std::string path = folder.File("page.htm");
+    for (const auto& [loaded, shown] : pages) {
+        ScratchFolder::Write(path, loaded);
+        ASSERT_TRUE(doc.OnOpenDocument(QString::fromStdString(path)));
+        view.OnDosDisplay();
+        EXPECT_EQ(view.GetWindowText(), shown);
+        EXPECT_TRUE(doc.IsDosDisplay());
+        view.OnDosDisplay();
+        EXPECT_EQ(view.GetWindowText(), loaded);
+        EXPECT_FALSE(doc.IsDosDisplay());
+
+        view.OnDosDisplay();
+        ASSERT_TRUE(doc.OnSaveDocument(QString::fromStdString(path)));
+        EXPECT_EQ(ScratchFolder::Read(path), loaded);
+        EXPECT_EQ(view.GetWindowText(), loaded);
+        EXPECT_FALSE(doc.IsDosDisplay());
+    }
+}
+
 TEST_F(CommandTest, LineIndicatorShowsTheCaretLineAndTheCount) {
     view.SetWindowText("");
     EXPECT_EQ(State(CommandId::LineIndicator).Text(), "Ln 1/1");
