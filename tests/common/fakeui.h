@@ -19,6 +19,15 @@ public:
         saveQuestions.append(title);
         return saveAnswer;
     }
+    bool AskChoice(const QString& text, const QString&, const QString&) override {
+        choiceQuestions.append(text);
+        if (choiceAnswers.empty()) {
+            return false;
+        }
+        const bool answer = choiceAnswers.front();
+        choiceAnswers.pop_front();
+        return answer;
+    }
     std::optional<QString> AskOpenFileName(const FileDialogRequest& request) override {
         return Answer(request);
     }
@@ -34,9 +43,12 @@ public:
     // the dialog was cancelled.
     std::deque<QString> fileAnswers;
     SaveChangesAnswer saveAnswer = SaveChangesAnswer::Discard;
+    // The next two-answer questions' answers, in order; none left: the second.
+    std::deque<bool> choiceAnswers;
 
     QStringList messages;
     QStringList saveQuestions;
+    QStringList choiceQuestions;
     QStringList recentFiles;
     std::optional<FileDialogRequest> lastRequest;
     int waitCursors = 0;
