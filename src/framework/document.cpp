@@ -9,6 +9,16 @@
 #include "framework/uiservices.h"
 #include "framework/view.h"
 
+namespace {
+
+// A path inside a Hebrew sentence, kept left to right as a whole (its
+// slashes would otherwise take the sentence's direction).
+QString Isolated(const QString& path) {
+    return QChar(0x2066) + path + QChar(0x2069);
+}
+
+}  // namespace
+
 CDocument::CDocument(QObject* parent) : QObject(parent), m_pWatch(new FileWatch(this)) {
     connect(m_pWatch, &FileWatch::ChangedOnDisk, this, &CDocument::FileChangedOnDisk);
 }
@@ -103,12 +113,12 @@ void CDocument::CheckFileOnDisk() {
         Ui().ShowMessage(
             tr("הקובץ %1 נמחק או הועבר ממקומו על ידי תוכנה אחרת.\nהמסמך נשאר פתוח ומסומן "
                "כשונה: שמור אותו כדי לא לאבד אותו.")
-                .arg(path));
+                .arg(Isolated(path)));
         SetDocModified(true);
     } else if (!IsModified() ||
                Ui().AskChoice(tr("הקובץ %1 שונה על ידי תוכנה אחרת.\nלטעון אותו מחדש ולאבד את "
                                  "השינויים שלך, או להשאיר את השינויים שלך?")
-                                  .arg(path),
+                                  .arg(Isolated(path)),
                               tr("טען מחדש"), tr("השאר את השינויים"))) {
         ReloadFromDisk();
     }
@@ -133,7 +143,7 @@ bool CDocument::ConfirmOverwrite(const QString& target) {
     }
     return Ui().AskChoice(tr("הקובץ %1 שונה על ידי תוכנה אחרת מאז שנפתח או נשמר כאן.\nלשמור "
                              "בכל זאת ולהחליף את הגרסה שלה?")
-                              .arg(target),
+                              .arg(Isolated(target)),
                           tr("&כן"), tr("&לא"));
 }
 
