@@ -43,6 +43,12 @@ QString SingleInstance::ServerName() {
 }
 
 bool SingleInstance::HandOver(const QString& name, const QStringList& files, int timeoutMs) {
+    // In a shared temporary folder another user could have put a socket of
+    // that name there: only the user's own is spoken to.
+    const QFileInfo socketFile(name);
+    if (!socketFile.exists() || socketFile.ownerId() != ::getuid()) {
+        return false;
+    }
     const QDeadlineTimer deadline(timeoutMs);
     QLocalSocket socket;
     socket.connectToServer(name);
