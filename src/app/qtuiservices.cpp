@@ -62,6 +62,16 @@ SaveChangesAnswer QtUiServices::AskSaveChanges(const QString& title) {
     }
 }
 
+bool QtUiServices::AskChoice(const QString& text, const QString& first, const QString& second) {
+    QMessageBox box(QMessageBox::Question, Caption(), text, QMessageBox::NoButton, DialogParent());
+    QPushButton* firstButton = box.addButton(first, QMessageBox::AcceptRole);
+    QPushButton* secondButton = box.addButton(second, QMessageBox::RejectRole);
+    box.setDefaultButton(firstButton);
+    box.setEscapeButton(secondButton);
+    box.exec();
+    return box.clickedButton() == firstButton;
+}
+
 std::optional<QString> QtUiServices::AskOpenFileName(const FileDialogRequest& request) {
     return RunFileDialog(request, false);
 }
