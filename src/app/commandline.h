@@ -13,6 +13,8 @@ struct CommandLine {
     int quitAfterMs = 0;
     // --preview: show the file's browser preview once the program has started.
     bool preview = false;
+    // --check-install: report where the data files are and exit (no window).
+    bool checkInstall = false;
     // A usage error, for standard error; empty when the line was understood.
     QString error;
 };

@@ -6,6 +6,7 @@
 #include "app/commandline.h"
 #include "app/commandtable.h"
 #include "app/hebapp.h"
+#include "app/installcheck.h"
 #include "app/mainframe.h"
 #include "app/qtuiservices.h"
 #include "browse/webbrowser.h"
@@ -26,6 +27,9 @@ int main(int argc, char* argv[]) {
     if (!line.error.isEmpty()) {
         std::fprintf(stderr, "mirval: %s\n", qPrintable(line.error));
         return 1;
+    }
+    if (line.checkInstall) {
+        return RunInstallCheck(stdout);
     }
 
     // The services outlive the application object, whose documents may still
