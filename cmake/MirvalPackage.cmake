@@ -16,7 +16,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "conversions on the command line.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_PREFIX /usr)
+set(CPACK_SET_DESTDIR ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
@@ -28,4 +29,11 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, hicolor-icon-theme")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2")
+# CPack runs the install script of the build tree as it is built, rather than
+# building every target (tests and benchmarks among them) first.
+# The wrapper strips the programs as cmake --install --strip does.
+file(WRITE ${PROJECT_BINARY_DIR}/mirval_package_install.cmake
+    "set(CMAKE_INSTALL_DO_STRIP 1)\ninclude(\"${PROJECT_BINARY_DIR}/cmake_install.cmake\")\n")
+set(CPACK_INSTALL_CMAKE_PROJECTS "")
+set(CPACK_INSTALL_SCRIPTS ${PROJECT_BINARY_DIR}/mirval_package_install.cmake)
 include(CPack)
