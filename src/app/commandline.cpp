@@ -25,6 +25,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
             line.preview = true;
         } else if (argument == QStringLiteral("--new-instance")) {
             line.newInstance = true;
+        } else if (argument == QStringLiteral("--check-install")) {
+            line.checkInstall = true;
         } else if (line.file.isEmpty()) {
             line.file = argument;
         } else {

@@ -17,6 +17,8 @@ struct CommandLine {
     // --new-instance: run on its own instead of handing the file to a
     // program already running for this user and display.
     bool newInstance = false;
+    // --check-install: report where the data files are and exit (no window).
+    bool checkInstall = false;
     // A usage error, for standard error; empty when the line was understood.
     QString error;
 };

@@ -7,6 +7,7 @@
 #include "app/commandline.h"
 #include "app/commandtable.h"
 #include "app/hebapp.h"
+#include "app/installcheck.h"
 #include "app/mainframe.h"
 #include "app/qtuiservices.h"
 #include "app/singleinstance.h"
@@ -28,6 +29,9 @@ int main(int argc, char* argv[]) {
     if (!line.error.isEmpty()) {
         std::fprintf(stderr, "mirval: %s\n", qPrintable(line.error));
         return 1;
+    }
+    if (line.checkInstall) {
+        return RunInstallCheck(stdout);
     }
 
     // One program per user and display: a file given to a second start goes

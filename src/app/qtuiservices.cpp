@@ -94,6 +94,13 @@ std::optional<QString> QtUiServices::RunFileDialog(const FileDialogRequest& requ
         dialog.setNameFilters(filters);
     }
     dialog.setDefaultSuffix(request.defaultExt);
+    if (!request.places.isEmpty()) {
+        QList<QUrl> sidebar = dialog.sidebarUrls();
+        for (const QString& place : request.places) {
+            sidebar.append(QUrl::fromLocalFile(place));
+        }
+        dialog.setSidebarUrls(sidebar);
+    }
     if (!request.defaultName.isEmpty()) {
         dialog.selectFile(request.defaultName);
     }

@@ -220,5 +220,7 @@ void CHebDoc::OnFileSaveAs() {
 }
 
 void CHebDoc::OnFileSaveAsTemplate() {
-    SaveWithDialog(GetProgramFolder(), QStringLiteral("mvt"), kSaveAsTemplateFilter);
+    // Templates go where they are read from: beside the program when it keeps
+    // them there, else into the user's template folder.
+    SaveWithDialog(PrepareTemplateSaveFolder(), QStringLiteral("mvt"), kSaveAsTemplateFilter);
 }

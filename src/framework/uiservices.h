@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // What a file dialog is asked to show. The filter is written the program's
@@ -11,6 +12,7 @@ struct FileDialogRequest {
     QString defaultExt;   // added to a name typed without an extension
     QString filter;
     bool confirmOverwrite = true;  // save dialogs: ask before replacing a file
+    QStringList places;            // more folders for the dialog's side bar
 };
 
 enum class SaveChangesAnswer { Save, Discard, Cancel };
