@@ -76,7 +76,15 @@ bool CHebDoc::OnNewDocument() {
 bool CHebDoc::OnOpenDocument(const QString& path) {
     std::string bytes;
     std::string error;
-    if (FileBytes::ReadFile(LocalPath(path), bytes, error) != FileBytes::Status::Ok) {
+    const FileBytes::Status status = FileBytes::ReadFile(LocalPath(path), bytes, error);
+    if (status == FileBytes::Status::NotRegular) {
+        // A FIFO or a device is never opened: reading it could wait forever.
+        Ui().ShowMessage(tr("לא ניתן לפתוח את %1\nזה אינו קובץ רגיל (אלא תיקייה, צינור או התקן), "
+                            "ולכן הוא לא נפתח.")
+                             .arg(path));
+        return false;
+    }
+    if (status != FileBytes::Status::Ok) {
         if (error.empty()) {
             error = "no such file";
         }
