@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -317,45 +318,52 @@ private:
     std::string m_out;
 };
 
-// Where the result goes: standard output, or the file of -o, replaced
-// atomically when everything is written.
+// Where the result goes: standard output, or the file of -o through a
+// temporary file that replaces it when everything is written (a device or a
+// FIFO is written directly), so a failure leaves the old file as it was.
 class Output {
 public:
-    Output(const CliArgs& args, bool utf8) : m_path(args.output), m_utf8(utf8) {}
+    Output(const CliArgs& args, bool utf8) : m_utf8(utf8) {
+        if (!args.output.empty()) {
+            m_file.emplace(args.output);
+        }
+    }
 
-    bool Write(std::string_view bytes) {
-        if (bytes.empty()) {
-            return true;
-        }
-        const std::string encoded = m_utf8 ? Utf8Codec::EncodeCp1255(bytes) : std::string();
-        const std::string_view piece = m_utf8 ? std::string_view(encoded) : bytes;
-        if (!m_path.empty()) {
-            m_whole.append(piece);
-            return true;
-        }
+    bool Open() {
         std::string error;
-        if (!FileBytes::WriteDescriptor(STDOUT_FILENO, "standard output", piece, error)) {
+        if (m_file && !m_file->Open(error)) {
             Report(error);
             return false;
         }
         return true;
     }
 
-    // Writes raw bytes, not encoded.
+    // Writes converted bytes, encoded to UTF-8 where the input was.
+    bool Write(std::string_view bytes) {
+        if (!m_utf8 || bytes.empty()) {
+            return WriteRaw(bytes);
+        }
+        return WriteRaw(Utf8Codec::EncodeCp1255(bytes));
+    }
+
+    // Writes bytes as they are.
     bool WriteRaw(std::string_view bytes) {
-        const bool utf8 = m_utf8;
-        m_utf8 = false;
-        const bool ok = Write(bytes);
-        m_utf8 = utf8;
+        if (bytes.empty()) {
+            return true;
+        }
+        std::string error;
+        const bool ok =
+            m_file ? m_file->Write(bytes, error)
+                   : FileBytes::WriteDescriptor(STDOUT_FILENO, "standard output", bytes, error);
+        if (!ok) {
+            Report(error);
+        }
         return ok;
     }
 
     bool Commit() {
-        if (m_path.empty()) {
-            return true;
-        }
         std::string error;
-        if (!AtomicFile::Write(m_path, m_whole, error)) {
+        if (m_file && !m_file->Commit(error)) {
             Report(error);
             return false;
         }
@@ -363,9 +371,8 @@ public:
     }
 
 private:
-    std::string m_path;
     bool m_utf8;
-    std::string m_whole;
+    std::optional<AtomicFileWriter> m_file;
 };
 
 }  // namespace
@@ -424,6 +431,9 @@ std::optional<int> StreamRunner::Run(const CliArgs& args, const ConversionSettin
     }
 
     Output output(args, utf8);
+    if (!output.Open()) {
+        return ConvertRunner::kFileError;
+    }
     const bool nothing = facts && !facts->hebrew && !facts->dosLetters;
     if (command == Command::ToVisual && nothing) {
         // The text is left as it was read: write out the input itself.

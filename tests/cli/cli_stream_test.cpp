@@ -93,3 +93,25 @@ TEST_F(CliStreamTest, EncodingErrorsNameTheLineAndColumnOfTheWholeText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CliStreamTest, OutputFileIsReplacedOnlyWhenTheStreamSucceeded) {
+    ::setenv("MIRVAL_CONVERT_BLOCK_SIZE", "2", 1);
+    const std::string target = m_folder.File("out.html");
+    ScratchFolder::Write(target, "old");
+    const std::string text = "\xE0\xE1 abc\r\n<B>\xE2</B>\r\n";
+    ConversionSettings settings;
+    const std::string expected =
+        StreamConversion::Whole(Command::ToVisual, settings, TableTags{}, text);
+    EXPECT_EQ(Run({"to-visual", "-o", target}, text).status, 0);
+    EXPECT_EQ(ScratchFolder::Read(target), expected);
+
+    ScratchFolder::Write(target, "old");
+    const Outcome failed = Run({"to-visual", "--encoding", "utf-8", "-o", target},
+                               "\xD7\x90\r\n" + std::string(20, 'x') + "\xFF", true);
+    EXPECT_EQ(failed.status, 3);
+    EXPECT_EQ(ScratchFolder::Read(target), "old");
+}
+
+}  // namespace
