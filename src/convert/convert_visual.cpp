@@ -39,7 +39,7 @@ void convertinto::LogicalToVisual(std::string_view source, std::string& result, 
 
     size_t pos = 0;
     while (pos < source.size()) {
-        size_t end = source.find(sep, pos);
+        size_t end = FindSeparator(source, pos, sep);
         const size_t next = end == std::string_view::npos ? source.size() : end + sep.size();
         if (end == std::string_view::npos) {
             end = source.size();

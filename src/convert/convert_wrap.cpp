@@ -95,7 +95,7 @@ void VisualLineWrapper::Finish(std::string& out) {
 size_t VisualLineWrapper::Lines(std::string_view text, size_t& from, bool final, std::string& out) {
     size_t pos = 0;
     while (pos < text.size()) {
-        const size_t end = text.find("\r\n", std::max(pos, from));
+        const size_t end = FindSeparator(text, std::max(pos, from), "\r\n");
         from = end == std::string_view::npos ? text.size() - std::min<size_t>(text.size(), 1) : end;
         std::string_view line;
         size_t next = 0;

@@ -50,9 +50,10 @@ private:
         kTab
     };
 
-    // True when each of the eight bytes of `word` is a space or a byte of
-    // 0xE0-0xFF (so plain, when m_wordTest holds).
-    bool AllPlain(uint64_t word) const;
+    // The high bit set in each byte of `word` (as loaded from memory) that
+    // is neither a space nor a byte of 0xE0-0xFF; those are plain when
+    // m_wordTest holds.
+    static uint64_t NeitherLetterNorSpace(uint64_t word);
 
     const ReverseRules& m_rules;
     std::array<unsigned char, 256> m_class;  // ByteClass of each byte

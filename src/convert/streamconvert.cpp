@@ -67,21 +67,30 @@ public:
 };
 
 // LogicalToVisual's reversal: each line (up to the separator) in display
-// order followed by CR LF.
+// order followed by CR LF. With `trim`, white space is trimmed from both ends
+// of the whole result: dropped at its start, and a run of it held back until
+// something other than white space follows. (Trimming here, in the output
+// buffer, saves a copy of every block.)
 class ReverseStage : public StreamStage {
 public:
-    ReverseStage(std::string separator, bool tabToSpace)
-        : m_separator(std::move(separator)),
+    ReverseStage(std::string separator, bool tabToSpace, bool trim)
+        : m_trim(trim),
+          m_separator(std::move(separator)),
           m_rules{kLatinRunSet, kRunPunctuationSet, true, tabToSpace},
           m_reverser(m_rules) {}
 
     void Feed(std::string_view in, bool final, std::string& out) override {
+        const size_t base = out.size();
+        if (m_trim) {
+            out.append(m_space);  // taken back below if only white space follows
+            m_space.clear();
+        }
         const std::string_view text = m_carry.Join(in);
         const std::string_view sep = m_separator;
         size_t pos = 0;
         size_t from = Searched(m_carry, sep.size());
         for (;;) {
-            const size_t end = text.find(sep, std::max(pos, from));
+            const size_t end = FindSeparator(text, std::max(pos, from), sep);
             if (end == std::string_view::npos) {
                 break;
             }
@@ -95,45 +104,40 @@ public:
             pos = text.size();
         }
         m_carry.Keep(text, pos);
+        if (m_trim) {
+            Trim(base, out);
+        }
     }
 
 private:
-    std::string m_separator;
-    ReverseRules m_rules;
-    LineReverser m_reverser;
-    Carry m_carry;
-};
-
-// TrimWhiteSpace of the whole text: white space at its start is dropped, and
-// a run of white space is held until something other than white space follows.
-class TrimStage : public StreamStage {
-public:
-    void Feed(std::string_view in, bool, std::string& out) override {
-        size_t begin = 0;
+    void Trim(size_t base, std::string& out) {
+        size_t begin = base;
         if (!m_started) {
-            while (begin < in.size() && kWhiteSpaceSet.Contains(in[begin])) {
+            while (begin < out.size() && kWhiteSpaceSet.Contains(out[begin])) {
                 ++begin;
             }
-            if (begin == in.size()) {
+            if (begin == out.size()) {
+                out.resize(base);
                 return;
             }
             m_started = true;
         }
-        size_t last = in.size();
-        while (last > begin && kWhiteSpaceSet.Contains(in[last - 1])) {
+        size_t last = out.size();
+        while (last > begin && kWhiteSpaceSet.Contains(out[last - 1])) {
             --last;
         }
-        if (last == begin) {
-            m_space.append(in.substr(begin));
-            return;
-        }
-        out.append(m_space).append(in.substr(begin, last - begin));
-        m_space.assign(in.substr(last));
+        m_space.assign(out, last, std::string::npos);
+        out.resize(last);
+        out.erase(base, begin - base);
     }
 
-private:
-    bool m_started = false;
-    std::string m_space;
+    bool m_trim;
+    bool m_started = false;  // something other than white space was written
+    std::string m_space;     // white space held back
+    std::string m_separator;
+    ReverseRules m_rules;
+    LineReverser m_reverser;
+    Carry m_carry;
 };
 
 // WrapVisualLines without two CR LF as a paragraph.
@@ -385,9 +389,8 @@ void FactScanner::Feed(std::string_view block) {
     const std::string seam = m_tail + std::string(block.substr(0, 2));
     for (int k = 0; k < 3 && !m_seen[0]; ++k) {
         if (!m_seen[k]) {
-            const PatternFinder finder(kSeparators[k]);
-            m_seen[k] = finder.Find(seam) != std::string_view::npos ||
-                        finder.Find(block) != std::string_view::npos;
+            m_seen[k] = FindSeparator(seam, 0, kSeparators[k]) != std::string_view::npos ||
+                        FindSeparator(block, 0, kSeparators[k]) != std::string_view::npos;
         }
     }
     m_tail.append(block.substr(block.size() >= 2 ? block.size() - 2 : 0));
@@ -421,9 +424,9 @@ StreamConversion::StreamConversion(Command command, const ConversionSettings& se
     switch (command) {
         case Command::ToVisual:
             if (hebrew) {
-                m_stages[0] = std::make_unique<ReverseStage>(separator, settings.RemoveTag != 0);
-                m_stages[1] = std::make_unique<TrimStage>();
-                m_stages[2] = std::make_unique<WrapStage>(settings);
+                m_stages[0] =
+                    std::make_unique<ReverseStage>(separator, settings.RemoveTag != 0, true);
+                m_stages[1] = std::make_unique<WrapStage>(settings);
             } else if (dos) {
                 m_stages[0] = std::make_unique<DosStage>();
                 m_stages[1] = std::make_unique<WrapStage>(settings);
@@ -440,7 +443,7 @@ StreamConversion::StreamConversion(Command command, const ConversionSettings& se
         case Command::Table:
             // The table paste keeps TABs: they separate the cells.
             if (hebrew) {
-                m_stages[0] = std::make_unique<ReverseStage>(separator, false);
+                m_stages[0] = std::make_unique<ReverseStage>(separator, false, false);
             } else if (dos) {
                 m_stages[0] = std::make_unique<DosStage>();
             } else {
