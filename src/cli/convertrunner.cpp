@@ -171,6 +171,9 @@ int ConvertRunner::Run(const CliArgs& args) {
             Report(name + ": " + result.Describe());
             return kEncodingError;
         }
+        if (args.command != CliArgs::Command::ToVisual) {
+            std::string().swap(input);  // only to-visual may write the input itself
+        }
     } else {
         text.swap(input);  // one copy of a large text is enough
     }

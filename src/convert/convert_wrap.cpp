@@ -135,10 +135,14 @@ void convertinto::WrapVisualLines(std::string_view source, std::string& result, 
     wrapper.Lines(source, from, true, result);
     wrapper.Finish(result);
     if (twoCrlfPara != 0) {
-        const std::string doubled = addToBrokenLine + "\r\n" + addToBrokenLine;
-        if (ReplaceAll(result, doubled, "</p>\r\n<p>") > 0) {
-            result.insert(0, "<p>");
-            result.append("</p>");
-        }
+        convertinto::MarkParagraphs(result, addToBrokenLine);
+    }
+}
+
+void convertinto::MarkParagraphs(std::string& text, const std::string& addToBrokenLine) {
+    const std::string doubled = addToBrokenLine + "\r\n" + addToBrokenLine;
+    if (ReplaceAll(text, doubled, "</p>\r\n<p>") > 0) {
+        text.insert(0, "<p>");
+        text.append("</p>");
     }
 }

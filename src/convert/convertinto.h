@@ -18,6 +18,11 @@ void WrapVisualLines(std::string_view source, std::string& out, int width, int b
                      const std::string& addToBrokenLine, int addToHebParagraph,
                      const std::string& beforeHeb, const std::string& afterHeb, int twoCrlfPara);
 
+// The two-CR-LF paragraphs of WrapVisualLines: every line break mark, CR LF,
+// line break mark becomes a paragraph break, and a text with one is wrapped in
+// a paragraph.
+void MarkParagraphs(std::string& text, const std::string& addToBrokenLine);
+
 }  // namespace convertinto
 
 // Breaks visual lines one at a time, as WrapVisualLines does for a whole text;
