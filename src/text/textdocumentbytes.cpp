@@ -180,6 +180,20 @@ void AppendWithoutSoftBreaks(const QTextDocument& document, QStringView text, in
 
 }  // namespace
 
+int TextDocumentBytes::CharacterCount(const QTextDocument& document) {
+    return CharacterLength(document);
+}
+
+QString TextDocumentBytes::Chunk(const QTextDocument& document, int from, int to) {
+    // The selected text keeps U+00A0 and separates blocks with U+2029, as
+    // the raw text does, unlike toPlainText, which turns both into other
+    // characters.
+    QTextCursor cursor(const_cast<QTextDocument*>(&document));
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    return cursor.selectedText();
+}
+
 bool TextDocumentBytes::ContinuesLine(const QTextBlock& block) {
     return block.isValid() && block.blockFormat().boolProperty(kContinuesLine);
 }
@@ -187,11 +201,10 @@ bool TextDocumentBytes::ContinuesLine(const QTextBlock& block) {
 std::string TextDocumentBytes::Read(const QTextDocument& document, LineBreak lineBreak) {
     std::string bytes;
     bytes.reserve(static_cast<size_t>(Length(document, lineBreak)));
-    // The raw text keeps U+00A0 and separates blocks with U+2029, unlike
-    // toPlainText, which turns both into other characters.
-    const QString raw = document.toRawText();
-    AppendWithoutSoftBreaks(document, raw, 0, [&](QStringView part) {
-        EditorCodec::AppendDocumentText(bytes, part, lineBreak);
+    ForEachChunk(document, [&](QStringView chunk, int at) {
+        AppendWithoutSoftBreaks(document, chunk, at, [&](QStringView part) {
+            EditorCodec::AppendDocumentText(bytes, part, lineBreak);
+        });
     });
     return bytes;
 }

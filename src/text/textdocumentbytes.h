@@ -4,6 +4,7 @@
 #include <QStringView>
 #include <QTextCharFormat>
 #include <QTextFormat>
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -51,6 +52,17 @@ public:
     // The text between two document positions (in either order).
     static std::string ReadRange(const QTextDocument& document, int from, int to,
                                  LineBreak lineBreak);
+    // Calls f(text, position) on the document's raw text (blocks separated by
+    // U+2029, soft breaks included) a slice of at most kChunkChars at a time,
+    // in order, so that a pass over the text never holds all of it twice.
+    static constexpr int kChunkChars = 1 << 20;
+    template <class F>
+    static void ForEachChunk(const QTextDocument& document, F f) {
+        const int end = CharacterCount(document);
+        for (int at = 0; at < end; at += kChunkChars) {
+            f(QStringView(Chunk(document, at, std::min(end, at + kChunkChars))), at);
+        }
+    }
     // The editor text between two positions with '\n' as line break and
     // the soft breaks left out (what a copy puts on the clipboard).
     static QString EditorTextRange(const QTextDocument& document, int from, int to);
@@ -89,4 +101,8 @@ public:
     // the text's lines).
     static int LineOfBlock(const QTextDocument& document, int blockNumber);
     static int FirstBlockOfLine(const QTextDocument& document, int line);
+
+private:
+    static int CharacterCount(const QTextDocument& document);
+    static QString Chunk(const QTextDocument& document, int from, int to);
 };

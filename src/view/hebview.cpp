@@ -82,15 +82,24 @@ void CHebView::OnInitialUpdate() {
     CView::OnInitialUpdate();
     CHebDoc* doc = GetHebDoc();
     if (doc != nullptr) {
+        // Giving a text its fonts when it is first shown is no step of the
+        // user's to take back. With no steps to keep, the formatting is not
+        // recorded at all (on a large page the record of it would take as
+        // much memory as a fifth of the text).
         const bool hadUndo = document()->isUndoAvailable();
+        const bool record = hadUndo || document()->isRedoAvailable();
+        const bool undoEnabled = document()->isUndoRedoEnabled();
+        if (!record) {
+            document()->setUndoRedoEnabled(false);
+        }
         doc->ApplyTextFont();
         m_bColour = CHebDoc::IsShowSyntax();
         if (m_bColour && !document()->isEmpty()) {
             Colourize(true);
         }
-        // Giving a text its fonts when it is first shown is no step of the
-        // user's to take back.
-        if (!hadUndo) {
+        if (!record) {
+            document()->setUndoRedoEnabled(undoEnabled);
+        } else if (!hadUndo) {
             document()->clearUndoRedoStacks(QTextDocument::UndoStack);
         }
         doc->SetDocModified(false);
@@ -140,7 +149,8 @@ void CHebView::TextFacts::Note(QStringView text) {
 const CHebView::TextFacts& CHebView::Facts() const {
     if (!m_bFactsKnown) {
         m_facts = TextFacts{};
-        m_facts.Note(document()->toRawText());
+        TextDocumentBytes::ForEachChunk(*document(),
+                                        [this](QStringView chunk, int) { m_facts.Note(chunk); });
         m_bFactsKnown = true;
     }
     return m_facts;
