@@ -9,6 +9,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <algorithm>
+#include <cstdlib>
 
 #include "document/hebdoc.h"
 #include "framework/commandids.h"
@@ -431,7 +432,22 @@ void CHebView::keyPressEvent(QKeyEvent* event) {
         event->setAccepted(plain.isAccepted());
         return;
     }
+    const bool charMove = event->matches(QKeySequence::MoveToNextChar) ||
+                          event->matches(QKeySequence::MoveToPreviousChar) ||
+                          event->matches(QKeySequence::SelectNextChar) ||
+                          event->matches(QKeySequence::SelectPreviousChar);
+    const int before = textCursor().position();
     QPlainTextEdit::keyPressEvent(event);
+    if (charMove) {
+        // A soft break is no character: a step that only crossed one goes
+        // on by a character.
+        const int after = textCursor().position();
+        const QTextBlock block = document()->findBlock(std::max(before, after));
+        if (std::abs(after - before) == 1 && block.position() == std::max(before, after) &&
+            TextDocumentBytes::ContinuesLine(block)) {
+            QPlainTextEdit::keyPressEvent(event);
+        }
+    }
 }
 
 // Commands.

@@ -410,6 +410,16 @@ TEST_F(HebViewTest, KeysAtTheBreaksOfALongLineEditItsBytes) {
     ASSERT_GT(piece, 0);
     const long offset = TextDocumentBytes::OffsetFromPosition(document, piece, LineBreak::CrLf);
 
+    // The arrow keys step over the soft break as over no character.
+    caretAt(piece - 1);
+    TypeKey(Qt::Key_Right, Qt::NoModifier, QString());
+    EXPECT_EQ(Sel(), std::make_pair(offset + 1, offset + 1));
+    TypeKey(Qt::Key_Left, Qt::NoModifier, QString());
+    EXPECT_EQ(Sel(), std::make_pair(offset, offset));
+    EXPECT_EQ(view.textCursor().position(), piece);
+    TypeKey(Qt::Key_Left, Qt::NoModifier, QString());
+    EXPECT_EQ(Sel(), std::make_pair(offset - 1, offset - 1));
+
     caretAt(piece);
     model.replace(offset - 1, 1, "");
     TypeKey(Qt::Key_Backspace, Qt::NoModifier, QString());
