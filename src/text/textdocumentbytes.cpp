@@ -276,11 +276,14 @@ void TextDocumentBytes::Write(QTextDocument& document, std::string_view bytes, L
 
 void TextDocumentBytes::Insert(QTextCursor& cursor, QStringView text,
                                const QTextCharFormat* format) {
+    // Without a format, the text takes the cursor's, as QTextCursor::insertText
+    // gives it (with a selection: the format at the cursor's position).
+    QTextCharFormat charFormat = format != nullptr ? *format : cursor.charFormat();
+    charFormat.clearProperty(QTextFormat::ObjectType);
     cursor.beginEditBlock();
     if (cursor.hasSelection()) {
         cursor.removeSelectedText();
     }
-    const QTextCharFormat charFormat = format != nullptr ? *format : cursor.charFormat();
     QTextBlockFormat lineStart = cursor.blockFormat();
     lineStart.clearProperty(kContinuesLine);
     QTextBlockFormat piece = lineStart;
