@@ -25,13 +25,15 @@ void Report(std::string_view message) {
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
-// Reads a whole file; a failure is reported, what names the file's role.
+// Reads a whole file; a failure is reported, what names the file's role. A
+// pipe is read as well (a shell's <(...) gives one).
 bool ReadNamedFile(const std::string& path, const std::string& what, std::string& bytes) {
     std::string error;
-    switch (FileBytes::ReadFile(path, bytes, error)) {
+    switch (FileBytes::ReadFile(path, bytes, error, FileBytes::Accept::AnyFile)) {
         case FileBytes::Status::Missing:
             Report("cannot read " + what + path + ": no such file");
             return false;
+        case FileBytes::Status::NotRegular:
         case FileBytes::Status::Failed:
             Report(error);
             return false;

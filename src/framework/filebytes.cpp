@@ -18,11 +18,29 @@ std::string Reason(std::string_view action, std::string_view name, int errorNumb
     return text;
 }
 
+std::string NotRegularFile(std::string_view name) {
+    std::string text("cannot read ");
+    text += name;
+    text += ": not a regular file";
+    return text;
+}
+
 }  // namespace
 
 FileBytes::Status FileBytes::ReadFile(const std::string& path, std::string& bytes,
-                                      std::string& error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+                                      std::string& error, Accept accept) {
+    const bool regularOnly = accept == Accept::RegularFile;
+    // Looked at before it is opened, since opening some devices has effects;
+    // opened without waiting, since a FIFO put in its place meanwhile would
+    // wait for a writer; and looked at again once open.
+    struct stat info {};
+    if (regularOnly && ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        bytes.clear();
+        error = NotRegularFile(path);
+        return Status::NotRegular;
+    }
+    const int fd =
+        ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | (regularOnly ? O_NONBLOCK : 0));
     if (fd < 0) {
         if (errno == ENOENT) {
             bytes.clear();
@@ -30,6 +48,12 @@ FileBytes::Status FileBytes::ReadFile(const std::string& path, std::string& byte
         }
         error = Reason("cannot read", path, errno);
         return Status::Failed;
+    }
+    if (regularOnly && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+        ::close(fd);
+        bytes.clear();
+        error = NotRegularFile(path);
+        return Status::NotRegular;
     }
     const bool ok = ReadDescriptor(fd, path, bytes, error);
     ::close(fd);

@@ -9,10 +9,18 @@
 // the file and the system's reason.
 class FileBytes {
 public:
-    enum class Status { Ok, Missing, Failed };
+    enum class Status { Ok, Missing, NotRegular, Failed };
+    // What ReadFile accepts. Only a regular file by default: reading a FIFO
+    // waits for a writer and reading a device may never end, so a program
+    // that must not hang refuses them. A command-line tool may read a pipe it
+    // was given (a shell's <(...) is one).
+    enum class Accept { RegularFile, AnyFile };
 
-    // Reads the whole file at path. Missing when it does not exist.
-    static Status ReadFile(const std::string& path, std::string& bytes, std::string& error);
+    // Reads the whole file at path. Missing when it does not exist;
+    // NotRegular (with an error text) when it is a folder, FIFO, device or
+    // socket and only a regular file is accepted.
+    static Status ReadFile(const std::string& path, std::string& bytes, std::string& error,
+                           Accept accept = Accept::RegularFile);
 
     // Reads everything from an open descriptor up to end of file; name is
     // used in the error text.

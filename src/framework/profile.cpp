@@ -75,7 +75,11 @@ bool IniProfile::NameEqual::operator()(std::string_view a, std::string_view b) c
 bool IniProfile::Load(const std::string& path) {
     std::string bytes;
     std::string error;
+    // Only a regular file is read: a FIFO or device in its place would hang
+    // or feed the program endlessly. Such a profile is unreadable, so the
+    // defaults hold and it is never written.
     switch (FileBytes::ReadFile(path, bytes, error)) {
+        case FileBytes::Status::NotRegular:
         case FileBytes::Status::Failed:
             m_lastError = error;
             return false;

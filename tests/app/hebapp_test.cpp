@@ -1,5 +1,8 @@
 // The application: start-up, the document commands, the recent-file list and
 // preview documents opened by address.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
@@ -70,6 +73,25 @@ TEST_F(HebAppTest, AnUnreadableProfileIsReportedAndLeftAlone) {
     EXPECT_EQ(conversion, ConversionSettings{});
     app->AddToRecentFileList(WriteFile("page.htm", "x"));
     EXPECT_TRUE(QFileInfo(profile).isDir());
+}
+
+TEST_F(HebAppTest, AFifoAsProfileOrDocumentIsRefusedWithoutWaiting) {
+    const QString fifo = Path("fifo");
+    const QByteArray local = fifo.toLocal8Bit();
+    ASSERT_EQ(::mkfifo(local.constData(), 0600), 0);
+    ::setenv("MIRVAL_PROFILE", local.constData(), 1);
+    ::alarm(20);  // a start that waits for a writer ends the test program, failing it
+    EXPECT_FALSE(app->InitInstance(fifo));
+    ::alarm(0);
+    ASSERT_EQ(ui.messages.size(), 2);
+    EXPECT_TRUE(ui.messages[0].contains(fifo));  // the profile: the defaults hold
+    EXPECT_TRUE(ui.messages[1].contains(fifo));
+    EXPECT_TRUE(ui.messages[1].contains(QStringLiteral("אינו קובץ רגיל")));
+    EXPECT_TRUE(Editor()->Documents().isEmpty());
+    app->AddToRecentFileList(WriteFile("page.htm", "x"));  // writes nothing into the FIFO
+    struct stat info {};
+    ASSERT_EQ(::stat(local.constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
 TEST_F(HebAppTest, OpenTakesAnyExtensionAsAnEditorDocument) {

@@ -70,6 +70,31 @@ TEST_F(CliTest, ReadsAFileAndWritesTheOutputFile) {
     EXPECT_EQ(ScratchFolder::Read(out), "\xED\xE5\xEC\xF9<br>\r\n\xED\xE5\xEC\xF9<br>\r\n");
 }
 
+TEST_F(CliTest, OutputIntoADeviceOrStandardOutputLinkIsWrittenIntoIt) {
+    std::filesystem::create_symlink("/dev/stdout", m_folder.File("out-link"));
+    for (const bool pipedOutput : {false, true}) {
+        for (const std::string& target : {std::string("/dev/stdout"), m_folder.File("out-link")}) {
+            SCOPED_TRACE(target + (pipedOutput ? " into a pipe" : " into a file"));
+            const Outcome outcome = Run({"to-visual", "-o", target}, kShalom, false, pipedOutput);
+            EXPECT_EQ(outcome.status, 0) << outcome.err;
+            EXPECT_EQ(outcome.out, kVisualShalom);
+            EXPECT_EQ(outcome.err, "");
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink("/dev/stdout"));
+    EXPECT_TRUE(std::filesystem::is_symlink(m_folder.File("out-link")));
+
+    const Outcome null = Run({"to-visual", "-o", "/dev/null"}, kShalom);
+    EXPECT_EQ(null.status, 0) << null.err;
+    EXPECT_EQ(null.out, "");
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+    EXPECT_EQ(ScratchFolder::Read("/dev/null"), "");
+
+    // A pipe named as the input is still read: the converter is not the
+    // editor, which opens regular files only.
+    EXPECT_EQ(Run({"to-visual", "/dev/stdin"}, kShalom, true).out, kVisualShalom);
+}
+
 TEST_F(CliTest, ExitStatusNamesTheKindOfFailure) {
     std::filesystem::create_directory(m_folder.File("folder"));
     const struct {

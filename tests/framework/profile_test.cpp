@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <climits>
 
 #include "common/scratchfolder.h"
@@ -118,6 +121,17 @@ TEST_F(IniProfileTest, MissingFileIsEmptyButAnUnreadableOneFails) {
     m_profile.Parse("[S]\nK=1\n");
     EXPECT_FALSE(m_profile.Load(m_folder.Path().string()));  // a folder
     EXPECT_NE(m_profile.LastError(), "");
+    EXPECT_EQ(m_profile.GetInt("S", "K", 0), 1);  // previous contents kept
+}
+
+TEST_F(IniProfileTest, AFifoProfileIsUnreadableAtOnce) {
+    const std::string fifo = m_folder.File("fifo.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    m_profile.Parse("[S]\nK=1\n");
+    ::alarm(20);  // a load that waits for a writer ends the test program, failing it
+    EXPECT_FALSE(m_profile.Load(fifo));
+    ::alarm(0);
+    EXPECT_NE(m_profile.LastError().find("fifo.ini"), std::string::npos);
     EXPECT_EQ(m_profile.GetInt("S", "K", 0), 1);  // previous contents kept
 }
 
