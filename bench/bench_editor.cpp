@@ -3,14 +3,32 @@
 // work done by a bare QPlainTextEdit on Latin-1 text in the same run. The
 // editor should take at most 1.5 times as long as the bare widget. Also the
 // byte-offset operations on the large text, which must not depend on its size.
+//
+// Long lines: pages whose every byte is on one line (logical words, "<"
+// only, Hebrew words) against the same bytes split into 80-byte lines, in a
+// shown view: opening (up to the first paint), the caret to the end, typing
+// at the end and in the middle, select all, find of a word near the end and
+// the colouring pass. The single line should take at most 1.5 times the split
+// lines, or 100 ms.
+//
+// Peak memory of opening a page: with MIRVAL_BENCH_OPEN_FILE set,
+// BM_Editor_OpenFile opens that file once as the editor does (document,
+// view, first display, first paint); run it under mirval-bench-maxrss.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QTextDocument>
+#include <array>
+#include <optional>
 #include <string>
+
+#include "document/hebdoc.h"
+#include "framework/cmdui.h"
+#include "framework/commandids.h"
 
 #include "qtbenchmain.h"
 #include "text/textdocumentbytes.h"
@@ -148,6 +166,193 @@ void BM_Editor_OffsetMapping(benchmark::State& state) {
     }
 }
 
+// Long lines.
+
+enum class LongPage { Words, Tags, Hebrew };
+constexpr const char* kMark = "mirvalmark";
+
+size_t LongPageBytes() {
+    const char* size = getenv("MIRVAL_BENCH_LONG_LINE");
+    const std::optional<size_t> parsed = textgen::ParseSize(size != nullptr ? size : "");
+    return parsed.value_or(kPageBytes);
+}
+
+// The page on one line, with the find word near its end where the split
+// version has no line end inside it; or that page with CR LF after every
+// 80 bytes.
+const std::string& LongLinePage(LongPage kind, bool split) {
+    static std::array<std::string, 6> pages;
+    std::string& page = pages[static_cast<size_t>(kind) * 2 + (split ? 1 : 0)];
+    if (!page.empty()) {
+        return page;
+    }
+    const size_t bytes = LongPageBytes();
+    std::string line;
+    switch (kind) {
+        case LongPage::Words:
+            line = textgen::Generate(textgen::Variant::SingleLine, bytes);
+            break;
+        case LongPage::Tags:
+            line.assign(bytes, '<');
+            break;
+        case LongPage::Hebrew:
+            for (unsigned i = 0; line.size() < bytes; ++i) {
+                line.push_back(static_cast<char>(0xE0 + (i * 7) % 27));
+                if (i % 5 == 4) {
+                    line.push_back(' ');
+                }
+            }
+            line.resize(bytes);
+            break;
+    }
+    line.replace((bytes - 200) / 80 * 80 + 10, std::char_traits<char>::length(kMark), kMark);
+    if (!split) {
+        page = std::move(line);
+        return page;
+    }
+    page.reserve(bytes + bytes / 40 + 2);
+    for (size_t at = 0; at < line.size(); at += 80) {
+        page.append(line, at, 80).append("\r\n");
+    }
+    return page;
+}
+
+// A shown view holding a long-line page, painted once.
+struct ShownEditor : EditorView {
+    explicit ShownEditor(const std::string& page) {
+        view.show();
+        view.SetWindowText(page);
+        Paint();
+    }
+    void Paint() {
+        QApplication::processEvents();
+        view.viewport()->repaint();
+    }
+    void Type(QChar c) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(&view, &press);
+        Paint();
+    }
+};
+
+const std::string& PageOf(const benchmark::State& state) {
+    return LongLinePage(static_cast<LongPage>(state.range(0)), state.range(1) != 0);
+}
+
+void BM_LongLine_Open(benchmark::State& state) {
+    const std::string& page = PageOf(state);
+    ShownEditor editor(page);
+    for (auto _ : state) {
+        editor.view.SetWindowText(page);
+        editor.Paint();
+    }
+    SetBytes(state);
+}
+
+void BM_LongLine_CursorToEnd(benchmark::State& state) {
+    ShownEditor editor(PageOf(state));
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor.view.moveCursor(QTextCursor::Start);
+        editor.Paint();
+        state.ResumeTiming();
+        editor.view.moveCursor(QTextCursor::End);
+        editor.Paint();
+    }
+}
+
+void BM_LongLine_TypeAtEnd(benchmark::State& state) {
+    ShownEditor editor(PageOf(state));
+    editor.view.moveCursor(QTextCursor::End);
+    editor.Paint();
+    for (auto _ : state) {
+        editor.Type(u'x');
+    }
+}
+
+void BM_LongLine_TypeInMiddle(benchmark::State& state) {
+    const std::string& page = PageOf(state);
+    ShownEditor editor(page);
+    const long middle = static_cast<long>(page.size() / 2);
+    editor.view.SetSel(middle, middle);
+    editor.Paint();
+    for (auto _ : state) {
+        editor.Type(u'x');
+    }
+}
+
+void BM_LongLine_SelectAll(benchmark::State& state) {
+    ShownEditor editor(PageOf(state));
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor.view.SetSel(0, 0);
+        editor.Paint();
+        state.ResumeTiming();
+        editor.view.selectAll();
+        editor.Paint();
+    }
+}
+
+void BM_LongLine_Find(benchmark::State& state) {
+    ShownEditor editor(PageOf(state));
+    FindReplaceRequest request;
+    request.findWhat = QString::fromLatin1(kMark);
+    request.findNext = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor.view.SetSel(0, 0);
+        editor.Paint();
+        state.ResumeTiming();
+        editor.view.OnFindReplaceRequest(nullptr, request);
+        editor.Paint();
+        long start = 0;
+        long end = 0;
+        editor.view.GetSel(start, end);
+        if (end - start != static_cast<long>(std::char_traits<char>::length(kMark))) {
+            state.SkipWithError("the word was not found");
+        }
+    }
+}
+
+void BM_LongLine_Colour(benchmark::State& state) {
+    ShownEditor editor(PageOf(state));
+    for (auto _ : state) {
+        editor.view.Colourize(true);
+        editor.Paint();
+    }
+}
+
+void LongLinePages(benchmark::internal::Benchmark* benchmark) {
+    benchmark->ArgNames({"page", "split"});
+    for (int page = 0; page < 3; ++page) {
+        benchmark->Args({page, 0})->Args({page, 1});
+    }
+    benchmark->Unit(benchmark::kMillisecond);
+}
+
+// Opens the file once as the editor does, for its peak memory.
+void BM_Editor_OpenFile(benchmark::State& state, const char* path) {
+    for (auto _ : state) {
+        CHebDoc doc;
+        if (!doc.OnOpenDocument(QString::fromLocal8Bit(path))) {
+            state.SkipWithError("the file did not open");
+            break;
+        }
+        CHebView view(&doc);
+        view.resize(800, 600);
+        view.OnInitialUpdate();
+        view.show();
+        QApplication::processEvents();
+        view.viewport()->repaint();
+        // The menus and the status bar ask as soon as the window is idle.
+        for (const int id : {CommandId::ShowSyntax, CommandId::RefreshSyntax, CommandId::DosDisplay,
+                             CommandId::LineIndicator}) {
+            CCmdUI ui(id);
+            view.OnUpdateCmdMsg(ui);
+        }
+    }
+}
+
 BENCHMARK(BM_Editor_OpenAndRead)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_Bare_OpenAndRead)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_Editor_Open)->Unit(benchmark::kMillisecond);
@@ -157,9 +362,21 @@ BENCHMARK(BM_Bare_Read)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Editor_WholeTextFont)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Editor_OffsetRoundTrip)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Editor_OffsetMapping)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LongLine_Open)->Apply(LongLinePages);
+BENCHMARK(BM_LongLine_CursorToEnd)->Apply(LongLinePages);
+BENCHMARK(BM_LongLine_TypeAtEnd)->Apply(LongLinePages);
+BENCHMARK(BM_LongLine_TypeInMiddle)->Apply(LongLinePages);
+BENCHMARK(BM_LongLine_SelectAll)->Apply(LongLinePages);
+BENCHMARK(BM_LongLine_Find)->Apply(LongLinePages);
+BENCHMARK(BM_LongLine_Colour)->Apply(LongLinePages);
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const char* path = getenv("MIRVAL_BENCH_OPEN_FILE")) {
+        benchmark::RegisterBenchmark("BM_Editor_OpenFile", BM_Editor_OpenFile, path)
+            ->Iterations(1)
+            ->Unit(benchmark::kMillisecond);
+    }
     return RunQtBenchmarks(argc, argv);
 }

@@ -9,6 +9,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <algorithm>
+#include <cstdlib>
 
 #include "document/hebdoc.h"
 #include "framework/commandids.h"
@@ -68,6 +69,9 @@ void CHebView::SetUp(QTextDocument* text) {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The text's own index of its line pieces hears of each change before
+    // this view does (the first look-up makes it).
+    TextDocumentBytes::LineCount(*text);
     connect(text, &QTextDocument::contentsChange, this, &CHebView::OnContentsChange);
 }
 
@@ -79,15 +83,24 @@ void CHebView::OnInitialUpdate() {
     CView::OnInitialUpdate();
     CHebDoc* doc = GetHebDoc();
     if (doc != nullptr) {
+        // Giving a text its fonts when it is first shown is no step of the
+        // user's to take back. With no steps to keep, the formatting is not
+        // recorded at all (on a large page the record of it would take as
+        // much memory as a fifth of the text).
         const bool hadUndo = document()->isUndoAvailable();
+        const bool record = hadUndo || document()->isRedoAvailable();
+        const bool undoEnabled = document()->isUndoRedoEnabled();
+        if (!record) {
+            document()->setUndoRedoEnabled(false);
+        }
         doc->ApplyTextFont();
         m_bColour = CHebDoc::IsShowSyntax();
         if (m_bColour && !document()->isEmpty()) {
             Colourize(true);
         }
-        // Giving a text its fonts when it is first shown is no step of the
-        // user's to take back.
-        if (!hadUndo) {
+        if (!record) {
+            document()->setUndoRedoEnabled(undoEnabled);
+        } else if (!hadUndo) {
             document()->clearUndoRedoStacks(QTextDocument::UndoStack);
         }
         doc->SetDocModified(false);
@@ -137,7 +150,8 @@ void CHebView::TextFacts::Note(QStringView text) {
 const CHebView::TextFacts& CHebView::Facts() const {
     if (!m_bFactsKnown) {
         m_facts = TextFacts{};
-        m_facts.Note(document()->toRawText());
+        TextDocumentBytes::ForEachChunk(*document(),
+                                        [this](QStringView chunk, int) { m_facts.Note(chunk); });
         m_bFactsKnown = true;
     }
     return m_facts;
@@ -207,7 +221,7 @@ void CHebView::ReplaceSel(const std::string& text, bool canUndo) {
     // just before it, unless something else than an insertion comes between,
     // which the block format set to itself is.
     cursor.beginEditBlock();
-    cursor.insertText(EditorCodec::Decode(text, kEditorBreak));
+    TextDocumentBytes::Insert(cursor, EditorCodec::Decode(text, kEditorBreak));
     cursor.setBlockFormat(cursor.blockFormat());
     cursor.endEditBlock();
     SetWorkingCursor(cursor);
@@ -250,24 +264,24 @@ void CHebView::SetWindowText(const std::string& text) {
 }
 
 int CHebView::GetFirstVisibleLine() const {
-    return firstVisibleBlock().blockNumber();
+    return TextDocumentBytes::LineOfBlock(*document(), firstVisibleBlock().blockNumber());
 }
 
 void CHebView::LineScroll(int lines) {
-    // By text lines: the block that many blocks below (above) the first
+    // By text lines: the line that many lines below (above) the first
     // visible one comes to the top, as far as the scroll range allows. The
-    // scroll bar counts laid-out lines, so the block's first line number is
-    // where it starts.
+    // scroll bar counts laid-out lines, so the first line number of the
+    // line's first block is where it starts.
     const QTextDocument& text = *document();
-    const int target =
-        std::clamp(GetFirstVisibleLine() + lines, 0, std::max(0, text.blockCount() - 1));
+    const int target = TextDocumentBytes::FirstBlockOfLine(text, GetFirstVisibleLine() + lines);
     verticalScrollBar()->setValue(text.findBlockByNumber(target).firstLineNumber());
 }
 
 int CHebView::LineFromChar(long offset) const {
     const QTextDocument& text = *document();
     if (offset < 0) {
-        return text.findBlock(WorkingCursor().position()).blockNumber();
+        return TextDocumentBytes::LineOfBlock(
+            text, text.findBlock(WorkingCursor().position()).blockNumber());
     }
     return TextDocumentBytes::LineFromOffset(text, offset, kEditorBreak);
 }
@@ -279,7 +293,8 @@ int CHebView::GetLineCount() const {
 long CHebView::LineIndex(int line) const {
     const QTextDocument& text = *document();
     if (line == -1) {
-        line = text.findBlock(WorkingCursor().position()).blockNumber();
+        line = TextDocumentBytes::LineOfBlock(
+            text, text.findBlock(WorkingCursor().position()).blockNumber());
     }
     return TextDocumentBytes::LineOffset(text, line, kEditorBreak);
 }
@@ -328,9 +343,8 @@ void CHebView::SetSelectionCharFormat(const FontSettings& format) {
 
 QMimeData* CHebView::MimeDataOf(const QTextCursor& cursor) {
     auto* data = new QMimeData;
-    QString text = cursor.selectedText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    data->setText(text);
+    data->setText(TextDocumentBytes::EditorTextRange(*cursor.document(), cursor.selectionStart(),
+                                                     cursor.selectionEnd()));
     return data;
 }
 
@@ -357,11 +371,59 @@ void CHebView::insertFromMimeData(const QMimeData* source) {
     QString text = source->text();
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     QTextCursor cursor = textCursor();
-    cursor.insertText(text);
+    TextDocumentBytes::Insert(cursor, text);
     setTextCursor(cursor);
 }
 
+bool CHebView::EditAcrossPieces(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool backspace = event->key() == Qt::Key_Backspace && modifiers == Qt::NoModifier;
+    const bool del = event->key() == Qt::Key_Delete && modifiers == Qt::NoModifier;
+    if (isReadOnly() || !(enter || backspace || del)) {
+        return false;
+    }
+    QTextCursor cursor = textCursor();
+    const QTextDocument& text = *document();
+    if (enter) {
+        // A new block would take the piece's format and continue the line
+        // before it; the break has to start a line of its own.
+        if (!TextDocumentBytes::ContinuesLine(text.findBlock(cursor.selectionStart()))) {
+            return false;
+        }
+        TextDocumentBytes::Insert(cursor, u"\n");
+    } else if (cursor.hasSelection()) {
+        return false;
+    } else if (backspace) {
+        // The soft break before a piece stands for no character: the
+        // character before it goes.
+        if (!cursor.atBlockStart() || !TextDocumentBytes::ContinuesLine(cursor.block())) {
+            return false;
+        }
+        while (cursor.atBlockStart() && cursor.position() > 0 &&
+               TextDocumentBytes::ContinuesLine(cursor.block())) {
+            cursor.setPosition(cursor.position() - 1);
+        }
+        cursor.deletePreviousChar();
+    } else {
+        if (!cursor.atBlockEnd() || !TextDocumentBytes::ContinuesLine(cursor.block().next())) {
+            return false;
+        }
+        while (cursor.atBlockEnd() && TextDocumentBytes::ContinuesLine(cursor.block().next())) {
+            cursor.setPosition(cursor.position() + 1);
+        }
+        cursor.deleteChar();
+    }
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    event->accept();
+    return true;
+}
+
 void CHebView::keyPressEvent(QKeyEvent* event) {
+    if (EditAcrossPieces(event)) {
+        return;
+    }
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && (event->modifiers() & Qt::ShiftModifier) != 0) {
         QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier,
@@ -370,7 +432,22 @@ void CHebView::keyPressEvent(QKeyEvent* event) {
         event->setAccepted(plain.isAccepted());
         return;
     }
+    const bool charMove = event->matches(QKeySequence::MoveToNextChar) ||
+                          event->matches(QKeySequence::MoveToPreviousChar) ||
+                          event->matches(QKeySequence::SelectNextChar) ||
+                          event->matches(QKeySequence::SelectPreviousChar);
+    const int before = textCursor().position();
     QPlainTextEdit::keyPressEvent(event);
+    if (charMove) {
+        // A soft break is no character: a step that only crossed one goes
+        // on by a character.
+        const int after = textCursor().position();
+        const QTextBlock block = document()->findBlock(std::max(before, after));
+        if (std::abs(after - before) == 1 && block.position() == std::max(before, after) &&
+            TextDocumentBytes::ContinuesLine(block)) {
+            QPlainTextEdit::keyPressEvent(event);
+        }
+    }
 }
 
 // Commands.

@@ -22,7 +22,8 @@ class QTextDocument;
 //
 // Offsets are code page 1255 byte offsets of the CR LF text; they are mapped
 // to document positions through TextDocumentBytes, never by reading the text.
-// Lines are the document's blocks (text lines), whatever the wrapping shows.
+// Lines are text lines (a long one may be held as several blocks, see
+// TextDocumentBytes), whatever the wrapping shows.
 //
 // Layout direction: each paragraph takes its direction from its first strong
 // character (Qt's default), so Hebrew logical text reads right to left while
@@ -176,6 +177,11 @@ private:
     void AdjustDialogPosition(QWidget* dialog);
     CFindReplaceDialog* OpenFindDialog(bool replace);
 
+    // Enter in a piece of a long line, Backspace at a piece's start and
+    // Delete at the end of a block a piece follows: what they do in one line
+    // (a line break; the character before or after the soft break goes).
+    // True when the key was handled so.
+    bool EditAcrossPieces(QKeyEvent* event);
     void SetUp(QTextDocument* text);
     void OnContentsChange(int from, int removed, int added);
     // The selection the program works on: the widget's own, or while the

@@ -7,6 +7,7 @@
 
 #include "document/hebdoc.h"
 #include "framework/uiservices.h"
+#include "text/textdocumentbytes.h"
 #include "view/formatchangescope.h"
 #include "view/hebview.h"
 #include "view/viewtext.h"
@@ -50,10 +51,14 @@ void CHebView::Colourize(bool showCode) {
         // the change signal see one change of the whole text, not one per run.
         const QTextCharFormat textFormat = CharFormatFromFont(textFont);
         const QTextCharFormat codeFormat = CharFormatFromFont(codeFont);
-        const QString raw = document()->toRawText();
-        const std::u16string_view text(reinterpret_cast<const char16_t*>(raw.utf16()),
-                                       static_cast<size_t>(raw.size()));
-        const std::vector<viewtext::Range> runs = viewtext::FindCodeRuns(text);
+        viewtext::CodeRunFinder finder;
+        TextDocumentBytes::ForEachChunk(*document(), [&finder](QStringView chunk, int at) {
+            finder.Feed(std::u16string_view(reinterpret_cast<const char16_t*>(chunk.utf16()),
+                                            static_cast<size_t>(chunk.size())),
+                        static_cast<size_t>(at));
+        });
+        const size_t length = static_cast<size_t>(document()->characterCount() - 1);
+        const std::vector<viewtext::Range> runs = finder.Finish(length);
 
         const viewformat::FormatChangeScope scope;
         // Applying a font merges its properties (face, size, effects, colour)
@@ -82,7 +87,7 @@ void CHebView::Colourize(bool showCode) {
         };
         cursor.beginEditBlock();
         if (sameProperties) {
-            format(0, text.size(), textFormat);
+            format(0, length, textFormat);
             for (size_t i = 0; i < runs.size();) {
                 size_t j = i + 1;
                 while (j < runs.size() && runs[j].start == runs[j - 1].end) {
@@ -98,7 +103,7 @@ void CHebView::Colourize(bool showCode) {
                 format(run.start, run.end, codeFormat);
                 p = run.end;
             }
-            format(p, text.size(), textFormat);
+            format(p, length, textFormat);
         }
         cursor.endEditBlock();
     }

@@ -21,23 +21,49 @@ struct Range {
 // The code runs of a text, in order: each run starts at a "<" and takes
 // everything up to and including the first ">" after it ("<" inside a run
 // belongs to it); a "<" without a ">" after it runs to the end of the text.
-// Everything between runs is text. One walk over the text; works on bytes
-// and on the editor's UTF-16 text alike, whose positions are the same.
+// Everything between runs is text. The text is fed a piece at a time, each
+// with its position, in order; one walk over it. Works on bytes and on the
+// editor's UTF-16 text alike, whose positions are the same.
+class CodeRunFinder {
+public:
+    template <class Char>
+    void Feed(std::basic_string_view<Char> text, size_t at) {
+        constexpr size_t npos = std::basic_string_view<Char>::npos;
+        size_t p = 0;
+        while (p < text.size()) {
+            const size_t found = text.find(Char(m_bOpen ? '>' : '<'), p);
+            if (found == npos) {
+                return;
+            }
+            if (m_bOpen) {
+                m_runs.push_back({m_start, at + found + 1});
+            } else {
+                m_start = at + found;
+            }
+            m_bOpen = !m_bOpen;
+            p = found + 1;
+        }
+    }
+    // The runs of the whole text, which is size long.
+    std::vector<Range> Finish(size_t size) {
+        if (m_bOpen) {
+            m_runs.push_back({m_start, size});
+            m_bOpen = false;
+        }
+        return std::move(m_runs);
+    }
+
+private:
+    std::vector<Range> m_runs;
+    size_t m_start = 0;
+    bool m_bOpen = false;
+};
+
 template <class Char>
 std::vector<Range> FindCodeRuns(std::basic_string_view<Char> text) {
-    std::vector<Range> runs;
-    size_t p = 0;
-    while (p < text.size()) {
-        const size_t open = text.find(Char('<'), p);
-        if (open == std::basic_string_view<Char>::npos) {
-            break;
-        }
-        const size_t close = text.find(Char('>'), open);
-        const size_t end = close == std::basic_string_view<Char>::npos ? text.size() : close + 1;
-        runs.push_back({open, end});
-        p = end;
-    }
-    return runs;
+    CodeRunFinder finder;
+    finder.Feed(text, 0);
+    return finder.Finish(text.size());
 }
 
 // The link around a double-clicked place (caret) of the code page 1255 text:

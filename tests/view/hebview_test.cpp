@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <string>
 
@@ -15,6 +17,8 @@
 #include "document/hebdoc.h"
 #include "framework/cmdui.h"
 #include "framework/commandids.h"
+#include "text/editorcodec.h"
+#include "text/textdocumentbytes.h"
 
 namespace {
 
@@ -349,6 +353,94 @@ TEST_F(HebViewTest, OffsetsOfALargeText) {
     view.SetSel(length - 5, -1);
     EXPECT_EQ(view.GetSelText(), text.substr(static_cast<size_t>(length - 5)));
     EXPECT_EQ(view.GetLineCount(), 150001);
+}
+
+// A page that is one line of 2 MB: opened from its file, it reads back byte
+// for byte, is one line wherever the caret is, and a selection across the
+// pieces it is held in copies and reads as its bytes.
+TEST_F(HebViewTest, SingleTwoMegabyteLineOpensAndComesBackExactly) {
+    std::string bytes;
+    for (int i = 0; bytes.size() < (size_t{2} << 20); ++i) {
+        bytes += i % 5 == 0 ? "<a href=\"p.htm\">" : Heb("מילה\xA0");
+        bytes.push_back(static_cast<char>(0x80 + i % 27));
+    }
+    const std::string path = folder.File("long.htm");
+    ScratchFolder::Write(path, bytes);
+    ASSERT_TRUE(doc.OnOpenDocument(QString::fromStdString(path)));
+    view.OnInitialUpdate();
+    Show();
+    EXPECT_TRUE(view.GetWindowText() == bytes);
+    EXPECT_TRUE(doc.GetFileBytes() == bytes);
+    EXPECT_EQ(view.GetLineCount(), 1);
+    const long length = static_cast<long>(bytes.size());
+    view.SetSel(length, length);
+    EXPECT_EQ(view.LineFromChar(-1), 0);
+    EXPECT_EQ(view.LineIndex(-1), 0);
+    EXPECT_EQ(view.GetFirstVisibleLine(), 0);
+
+    view.SetSel(5000, 13000);
+    EXPECT_EQ(view.GetSelText(), bytes.substr(5000, 8000));
+    view.Copy();
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              EditorCodec::Decode(bytes.substr(5000, 8000), LineBreak::CrLf));
+}
+
+// Enter, Backspace and Delete where a long line is broken into pieces do
+// to the bytes what they do inside a line, and undo takes them back.
+TEST_F(HebViewTest, KeysAtTheBreaksOfALongLineEditItsBytes) {
+    const std::string text = std::string(20000, 'a') + "\r\nend";
+    view.SetWindowText(text);
+    Show();
+    QTextDocument& document = *view.document();
+    auto firstPiece = [&document] {
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            if (TextDocumentBytes::ContinuesLine(block)) {
+                return block.position();
+            }
+        }
+        return -1;
+    };
+    auto caretAt = [this](int position) {
+        QTextCursor cursor(view.document());
+        cursor.setPosition(position);
+        view.setTextCursor(cursor);
+    };
+    std::string model = text;
+    const int piece = firstPiece();
+    ASSERT_GT(piece, 0);
+    const long offset = TextDocumentBytes::OffsetFromPosition(document, piece, LineBreak::CrLf);
+
+    // The arrow keys step over the soft break as over no character.
+    caretAt(piece - 1);
+    TypeKey(Qt::Key_Right, Qt::NoModifier, QString());
+    EXPECT_EQ(Sel(), std::make_pair(offset + 1, offset + 1));
+    TypeKey(Qt::Key_Left, Qt::NoModifier, QString());
+    EXPECT_EQ(Sel(), std::make_pair(offset, offset));
+    EXPECT_EQ(view.textCursor().position(), piece);
+    TypeKey(Qt::Key_Left, Qt::NoModifier, QString());
+    EXPECT_EQ(Sel(), std::make_pair(offset - 1, offset - 1));
+
+    caretAt(piece);
+    model.replace(offset - 1, 1, "");
+    TypeKey(Qt::Key_Backspace, Qt::NoModifier, QString());
+    EXPECT_EQ(view.GetWindowText(), model);
+
+    caretAt(firstPiece() - 1);
+    model.replace(offset - 1, 1, "");
+    TypeKey(Qt::Key_Delete, Qt::NoModifier, QString());
+    EXPECT_EQ(view.GetWindowText(), model);
+
+    caretAt(firstPiece() + 10);
+    model.insert(offset - 1 + 10, "\r\n");
+    TypeKey(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_EQ(view.GetWindowText(), model);
+    EXPECT_EQ(view.GetLineCount(), 3);
+    EXPECT_EQ(view.LineFromChar(-1), 1);
+
+    for (int step = 0; step < 3; ++step) {
+        view.OnEditUndo();
+    }
+    EXPECT_EQ(view.GetWindowText(), text);
 }
 
 }  // namespace
