@@ -14,14 +14,14 @@ class QLineEdit;
 // will write, the boxes show those three flags of the record, and are
 // disabled, so that they do not pretend to edit them. The record passes
 // through the page with the three flags untouched.
-class COptionsPage3 : public COptionsPage {
+class COptionsImagePage : public COptionsPage {
     Q_OBJECT
 
 public:
     static constexpr int kMinBorder = 0;
     static constexpr int kMaxBorder = 100;
 
-    explicit COptionsPage3(QWidget* parent = nullptr);
+    explicit COptionsImagePage(QWidget* parent = nullptr);
 
     bool DoDataExchange(bool saveAndValidate) override;
     void OnSetActive() override;
