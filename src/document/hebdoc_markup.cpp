@@ -10,7 +10,7 @@
 #include "document/editortext.h"
 #include "document/hebdoc.h"
 #include "document/insertdialogs.h"
-#include "document/optionssheet.h"
+#include "document/ioptionssheet.h"
 #include "framework/uiservices.h"
 #include "text/codepage1255.h"
 

@@ -2,7 +2,7 @@
 #include <QFile>
 
 #include "document/hebdoc.h"
-#include "document/optionssheet.h"
+#include "document/ioptionssheet.h"
 #include "framework/appprofile.h"
 #include "framework/localpath.h"
 #include "framework/uiservices.h"

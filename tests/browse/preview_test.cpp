@@ -6,7 +6,7 @@
 
 #include "browsefixture.h"
 #include "common/hebrew.h"
-#include "document/optionssheet.h"
+#include "document/ioptionssheet.h"
 #include "framework/commandids.h"
 
 namespace {
