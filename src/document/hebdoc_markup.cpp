@@ -252,7 +252,7 @@ void CHebDoc::OnInsertImage() {
     if (image.ImageTitle != 0) {
         tag += Attribute("title", {});
     }
-    if (image.szImageId != 0) {
+    if (image.ImageId != 0) {
         tag += Attribute("id", {});
     }
     tag += Attribute("src", *source);

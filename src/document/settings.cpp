@@ -121,7 +121,7 @@ const std::array<DocumentEntry, 25> kRegistry = {
     IntValue(std::string_view("ImageTitle"), kSettings, SettingType::Flag, 0, ReadCheck::None,
              WriteRule::Never, &Image<&ImageSettings::ImageTitle>),
     IntValue(std::string_view("szImageId"), kSettings, SettingType::Flag, 0, ReadCheck::None,
-             WriteRule::Never, &Image<&ImageSettings::szImageId>),
+             WriteRule::Never, &Image<&ImageSettings::ImageId>),
 };
 
 // The font sections; the section is named by the caller. Color's default is

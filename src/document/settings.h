@@ -9,7 +9,8 @@
 class IniProfile;
 
 // The records of the profile's "Settings" section besides ConversionSettings.
-// Field names are the profile's value names; flags are ints, non-zero is on.
+// Field names are the profile's value names, but for ImageId, stored under
+// "szImageId"; flags are ints, non-zero is on.
 struct ImageSettings {
     int ImageBValue = 0;
     int ImageWidth = 1;
@@ -18,7 +19,7 @@ struct ImageSettings {
     int ImageDisplay = 1;
     int ImageAlt = 0;
     int ImageTitle = 0;
-    int szImageId = 0;
+    int ImageId = 0;
 
     bool operator==(const ImageSettings&) const = default;
 };

@@ -51,7 +51,7 @@ bool COptionsImagePage::DoDataExchange(bool saveAndValidate) {
     if (!saveAndValidate) {
         m_pAlt->setChecked(IsFlagOn(s.ImageAlt));
         m_pTitle->setChecked(IsFlagOn(s.ImageTitle));
-        m_pId->setChecked(IsFlagOn(s.szImageId));
+        m_pId->setChecked(IsFlagOn(s.ImageId));
     }
     return true;
 }

@@ -87,7 +87,7 @@ TEST_F(SettingsTest, SaveWritesInOrderOffAsMinusOneAndNeverTheHandSetFlags) {
     s.Browse.BrowseDisplay = 0;
     s.Image.ImageAlt = 1;
     s.Image.ImageTitle = 1;
-    s.Image.szImageId = 1;
+    s.Image.ImageId = 1;
     Settings::Save(s, m_profile);
     // clang-format off
     EXPECT_EQ(m_profile.ToBytes(), "[Settings]\r\n"
