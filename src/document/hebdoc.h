@@ -64,8 +64,6 @@ public:
 
     // Fonts and colouring, read from the profile at every use.
     static FontSettings ReadFontSettings(std::string_view section);
-    // False when the profile could not be written or refused a value.
-    static bool WriteFontSettings(const FontSettings& format, std::string_view section);
     static bool IsShowSyntax();
     void ApplyTextFont();
 
