@@ -51,8 +51,7 @@ COptionsConversionPage::COptionsConversionPage(QWidget* parent) : COptionsPage(p
 
 bool COptionsConversionPage::DoDataExchange(bool saveAndValidate) {
     ConversionSettings& s = m_conversion;
-    if (!ExchangeNumber(saveAndValidate, m_pBreakLinesAt, s.BreakLinesAt, kMinBreakLinesAt,
-                        kMaxBreakLinesAt)) {
+    if (!ExchangeNumber(saveAndValidate, m_pBreakLinesAt, s.BreakLinesAt, "BreakLinesAt")) {
         return false;
     }
     ExchangeCheck(saveAndValidate, m_pBreakLines, s.BreakLines);

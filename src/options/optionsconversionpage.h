@@ -12,9 +12,6 @@ class COptionsConversionPage : public COptionsPage {
     Q_OBJECT
 
 public:
-    static constexpr int kMinBreakLinesAt = 30;
-    static constexpr int kMaxBreakLinesAt = 200;
-
     explicit COptionsConversionPage(QWidget* parent = nullptr);
 
     bool DoDataExchange(bool saveAndValidate) override;

@@ -45,7 +45,7 @@ bool COptionsImagePage::DoDataExchange(bool saveAndValidate) {
     ExchangeCheck(saveAndValidate, m_pBorder, s.ImageBorder);
     ExchangeCheck(saveAndValidate, m_pImageDisplay, s.ImageDisplay);
     ExchangeCheck(saveAndValidate, m_pHeight, s.ImageHeight);
-    if (!ExchangeNumber(saveAndValidate, m_pBorderValue, s.ImageBValue, kMinBorder, kMaxBorder)) {
+    if (!ExchangeNumber(saveAndValidate, m_pBorderValue, s.ImageBValue, "ImageBValue")) {
         return false;
     }
     if (!saveAndValidate) {

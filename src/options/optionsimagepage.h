@@ -18,9 +18,6 @@ class COptionsImagePage : public COptionsPage {
     Q_OBJECT
 
 public:
-    static constexpr int kMinBorder = 0;
-    static constexpr int kMaxBorder = 100;
-
     explicit COptionsImagePage(QWidget* parent = nullptr);
 
     bool DoDataExchange(bool saveAndValidate) override;
