@@ -140,7 +140,11 @@ void CHebApp::AddToRecentFileList(const QString& path) {
 }
 
 void CHebApp::SaveRecentFiles() {
-    AppProfile::Write([this](IniProfile& profile) { m_recentFiles.Save(profile); });
+    // The list in memory stays as it is; only keeping it failed.
+    if (!AppProfile::Write([this](IniProfile& profile) { m_recentFiles.Save(profile); })) {
+        Ui().ShowMessage(
+            tr("לא ניתן לשמור את ההגדרות בקובץ %1").arg(PathFromLocal(AppProfile::Path())));
+    }
 }
 
 void CHebApp::OnOpenRecentFile(int index) {

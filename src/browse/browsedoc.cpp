@@ -33,7 +33,7 @@ void CBrowseDoc::Refresh() {
     // Cleared first: bringing the window forward activates it, and its
     // activation previews the source again, which must not reload twice.
     if (m_pSourceDoc != nullptr) {
-        m_pSourceDoc->SetModifiedCopy(false);
+        m_pSourceDoc->SetChangedSincePreviewReload(false);
     }
     if (CBrowseView* view = FirstBrowseView()) {
         view->Refresh();

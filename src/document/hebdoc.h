@@ -64,8 +64,6 @@ public:
 
     // Fonts and colouring, read from the profile at every use.
     static FontSettings ReadFontSettings(std::string_view section);
-    // False when the profile could not be written or refused a value.
-    static bool WriteFontSettings(const FontSettings& format, std::string_view section);
     static bool IsShowSyntax();
     void ApplyTextFont();
 
@@ -74,8 +72,8 @@ public:
     void SetDocModified(bool modified);
     // True when the text changed since the document was last loaded, saved
     // state aside, or since its preview last reloaded.
-    bool GetModifiedCopy() const { return m_bModifiedCopy; }
-    void SetModifiedCopy(bool modified) { m_bModifiedCopy = modified; }
+    bool IsChangedSincePreviewReload() const { return m_bModifiedCopy; }
+    void SetChangedSincePreviewReload(bool changed) { m_bModifiedCopy = changed; }
     // The three characters after the first "." of the path, in lower case.
     QString GetDocExt() const;
     // The path up to and including its last "/"; empty without a path.
@@ -249,7 +247,7 @@ private:
 
     std::string m_strUndoText;
     int m_nLastConvert = kNotConverted;
-    bool m_bModifiedCopy = false;
+    bool m_bModifiedCopy = false;  // changed since the preview last reloaded
     bool m_bDosDisplay = false;
     bool m_bPreviewOpen = false;
     QPointer<CDocument> m_pPreviewDoc;

@@ -3,7 +3,7 @@
 #include "convert/specialchars.h"
 #include "document/editortext.h"
 #include "document/hebdoc.h"
-#include "document/optionssheet.h"
+#include "document/ioptionssheet.h"
 #include "framework/filebytes.h"
 #include "framework/localpath.h"
 #include "framework/programfolder.h"

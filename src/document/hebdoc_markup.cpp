@@ -10,7 +10,7 @@
 #include "document/editortext.h"
 #include "document/hebdoc.h"
 #include "document/insertdialogs.h"
-#include "document/optionssheet.h"
+#include "document/ioptionssheet.h"
 #include "framework/uiservices.h"
 #include "text/codepage1255.h"
 
@@ -252,7 +252,7 @@ void CHebDoc::OnInsertImage() {
     if (image.ImageTitle != 0) {
         tag += Attribute("title", {});
     }
-    if (image.szImageId != 0) {
+    if (image.ImageId != 0) {
         tag += Attribute("id", {});
     }
     tag += Attribute("src", *source);

@@ -2,7 +2,7 @@
 #include <QFile>
 
 #include "document/hebdoc.h"
-#include "document/optionssheet.h"
+#include "document/ioptionssheet.h"
 #include "framework/appprofile.h"
 #include "framework/localpath.h"
 #include "framework/uiservices.h"
@@ -31,7 +31,7 @@ void CHebDoc::ShowOptions(int startPage) {
     // The sheet does not show these three: the record keeps its own.
     values.image.ImageAlt = m_imageSettings.ImageAlt;
     values.image.ImageTitle = m_imageSettings.ImageTitle;
-    values.image.szImageId = m_imageSettings.szImageId;
+    values.image.ImageId = m_imageSettings.ImageId;
 
     bool fontsStored = false;
     const bool fontsWritten = AppProfile::Write([&](IniProfile& profile) {

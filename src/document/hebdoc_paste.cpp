@@ -6,7 +6,7 @@
 #include "convert/tablebuilder.h"
 #include "document/editortext.h"
 #include "document/hebdoc.h"
-#include "document/optionssheet.h"
+#include "document/ioptionssheet.h"
 #include "text/editorcodec.h"
 
 namespace {

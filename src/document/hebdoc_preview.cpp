@@ -12,7 +12,7 @@
 #include <cstring>
 
 #include "document/hebdoc.h"
-#include "document/optionssheet.h"
+#include "document/ioptionssheet.h"
 #include "framework/doctemplate.h"
 #include "framework/localpath.h"
 #include "framework/uiservices.h"

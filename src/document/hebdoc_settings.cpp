@@ -66,13 +66,6 @@ FontSettings CHebDoc::ReadFontSettings(std::string_view section) {
     return Settings::LoadFont(AppProfile::Read(), section);
 }
 
-bool CHebDoc::WriteFontSettings(const FontSettings& format, std::string_view section) {
-    bool stored = false;
-    const bool written = AppProfile::Write(
-        [&](IniProfile& profile) { stored = Settings::SaveFont(format, section, profile); });
-    return written && stored;
-}
-
 bool CHebDoc::IsShowSyntax() {
     return Settings::LoadGeneral(AppProfile::Read()).ShowSyntax != 0;
 }

@@ -52,37 +52,62 @@ auto& Member(Record& record) {
     return record.*Field;
 }
 
+// Flags and numbers that any whole number suits.
+constexpr SettingCheck kAnyNumber{};
+// Whether a -1 reads as it is, or as 0 (off).
+constexpr bool kMinusOneAsIs = false;
+constexpr bool kMinusOneIsOff = true;
+
 template <class Record>
 constexpr SettingEntry<Record> IntValue(std::string_view name, std::string_view section,
-                                        SettingType type, int defaultValue, ReadCheck check,
-                                        WriteRule write, int& (*field)(Record&)) {
-    return {name, section, type, defaultValue, {}, check, write, field, nullptr};
+                                        SettingType type, int defaultValue, SettingCheck check,
+                                        bool minusOneIsOff, WriteRule write,
+                                        int& (*field)(Record&)) {
+    return {name, section, type, defaultValue, {}, check, minusOneIsOff, write, field, nullptr};
 }
 
 template <class Record>
 constexpr SettingEntry<Record> StringValue(std::string_view name, std::string_view section,
-                                           std::string_view defaultValue, ReadCheck check,
+                                           std::string_view defaultValue, SettingCheck check,
                                            std::string& (*field)(Record&)) {
-    return {name,    section, SettingType::String, 0, defaultValue, check, WriteRule::AsIs,
-            nullptr, field};
+    return {name,  section,       SettingType::String, 0,       defaultValue,
+            check, kMinusOneAsIs, WriteRule::AsIs,     nullptr, field};
 }
 
 // The ten flags stored as -1 when off, and read back so.
 constexpr DocumentEntry OffMinusOne(std::string_view name, int defaultValue,
                                     int& (*field)(DocumentSettings&)) {
-    return IntValue(name, kSettings, SettingType::Flag, defaultValue, ReadCheck::MinusOneIsOff,
+    return IntValue(name, kSettings, SettingType::Flag, defaultValue, kAnyNumber, kMinusOneIsOff,
                     WriteRule::OffAsMinusOne, field);
 }
 
+// A flag of "Settings" that is not stored as -1 when off.
+constexpr DocumentEntry Flag(std::string_view name, int defaultValue, bool minusOneIsOff,
+                             WriteRule write, int& (*field)(DocumentSettings&)) {
+    return IntValue(name, kSettings, SettingType::Flag, defaultValue, kAnyNumber, minusOneIsOff,
+                    write, field);
+}
+
+// A number of "Settings": any whole number from the profile, only the given
+// range from the options sheet.
+constexpr DocumentEntry Number(std::string_view name, int defaultValue, IntRange entered,
+                               int& (*field)(DocumentSettings&)) {
+    return IntValue(name, kSettings, SettingType::Int, defaultValue, SettingCheck{{}, entered},
+                    kMinusOneAsIs, WriteRule::AsIs, field);
+}
+
+// Strings are taken whole: they are only ever copied into the text. (A line
+// end is refused by the profile itself when the value is written.)
 constexpr DocumentEntry Text(std::string_view name, std::string_view defaultValue,
                              std::string& (*field)(DocumentSettings&)) {
-    return StringValue(name, kSettings, defaultValue, ReadCheck::None, field);
+    return StringValue(name, kSettings, defaultValue, SettingCheck{}, field);
 }
 
 // Section "Settings" in the order its values are saved. BreakLinesAt and
-// ImageBValue need no check: the line breaking shortens a line at every step
-// whatever the width, and the border value is only written out as a number.
-// Strings are taken whole: they are only ever copied into the text.
+// ImageBValue take any number from the profile: the line breaking shortens a
+// line at every step whatever the width, and the border value is only written
+// out as a number. The options sheet takes line lengths from 30 to 200 and
+// borders from 0 to 100.
 // The three tag defaults with double quotes are the composed tags
 // «<table border="1">», «<td align="right" valign="top" nowrap>» and
 // «<div align="right">».
@@ -98,73 +123,73 @@ const std::array<DocumentEntry, 25> kRegistry = {
     Text("BeforeHebParagraph", "<div align=\"right\">",
          &ConversionText<&ConversionSettings::BeforeHebParagraph>),
     Text("AfterHebParagraph", "</div>", &ConversionText<&ConversionSettings::AfterHebParagraph>),
-    IntValue(std::string_view("BreakLinesAt"), kSettings, SettingType::Int, 70, ReadCheck::None,
-             WriteRule::AsIs, &Conversion<&ConversionSettings::BreakLinesAt>),
+    Number("BreakLinesAt", 70, {30, 200}, &Conversion<&ConversionSettings::BreakLinesAt>),
     OffMinusOne("BreakLines", 1, &Conversion<&ConversionSettings::BreakLines>),
     Text("AddToBrokenLine", "<br>", &ConversionText<&ConversionSettings::AddToBrokenLine>),
     OffMinusOne("RemoveTag", 1, &Conversion<&ConversionSettings::RemoveTag>),
     OffMinusOne("ImageWidth", 1, &Image<&ImageSettings::ImageWidth>),
     OffMinusOne("ImageHeight", 1, &Image<&ImageSettings::ImageHeight>),
     OffMinusOne("ImageBorder", 1, &Image<&ImageSettings::ImageBorder>),
-    IntValue(std::string_view("ImageBValue"), kSettings, SettingType::Int, 0, ReadCheck::None,
-             WriteRule::AsIs, &Image<&ImageSettings::ImageBValue>),
+    Number("ImageBValue", 0, {0, 100}, &Image<&ImageSettings::ImageBValue>),
     Text("BrowseMeta", "<meta charset='visual'>", &BrowseText<&BrowseSettings::BrowseMeta>),
     // BrowseDisplay is written as 0 or 1, but a hand-written -1 still reads as off.
-    IntValue(std::string_view("BrowseDisplay"), kSettings, SettingType::Flag, 1,
-             ReadCheck::MinusOneIsOff, WriteRule::AsIs, &Browse<&BrowseSettings::BrowseDisplay>),
+    Flag("BrowseDisplay", 1, kMinusOneIsOff, WriteRule::AsIs,
+         &Browse<&BrowseSettings::BrowseDisplay>),
     Text("BrowseFile", "", &BrowseText<&BrowseSettings::BrowseFile>),
-    IntValue(std::string_view("BrowseExternal"), kSettings, SettingType::Flag, 0, ReadCheck::None,
-             WriteRule::AsIs, &Browse<&BrowseSettings::BrowseExternal>),
+    Flag("BrowseExternal", 0, kMinusOneAsIs, WriteRule::AsIs,
+         &Browse<&BrowseSettings::BrowseExternal>),
     // Kept from the profile but never written: only a hand edit sets them.
-    IntValue(std::string_view("ImageAlt"), kSettings, SettingType::Flag, 0, ReadCheck::None,
-             WriteRule::Never, &Image<&ImageSettings::ImageAlt>),
-    IntValue(std::string_view("ImageTitle"), kSettings, SettingType::Flag, 0, ReadCheck::None,
-             WriteRule::Never, &Image<&ImageSettings::ImageTitle>),
-    IntValue(std::string_view("szImageId"), kSettings, SettingType::Flag, 0, ReadCheck::None,
-             WriteRule::Never, &Image<&ImageSettings::szImageId>),
+    Flag("ImageAlt", 0, kMinusOneAsIs, WriteRule::Never, &Image<&ImageSettings::ImageAlt>),
+    Flag("ImageTitle", 0, kMinusOneAsIs, WriteRule::Never, &Image<&ImageSettings::ImageTitle>),
+    Flag("szImageId", 0, kMinusOneAsIs, WriteRule::Never, &Image<&ImageSettings::ImageId>),
 };
 
 // The font sections; the section is named by the caller. Color's default is
 // that of "CodeFont" (dark green); LoadFont gives "RegFont" black instead.
 // Effects and Color pass unchecked: their unused bits are ignored where the
-// font is applied.
+// font is applied. The face name field of the editor's character format holds
+// 31 bytes and a terminator: a longer name is cut to fit rather than refused.
+// Zero, negative or enormous heights could stall text layout.
+constexpr SettingCheck kFaceCheck{{}, {}, FontSettings::kMaxFaceLength};
+constexpr IntRange kFontHeights{1, Settings::kMaxFontHeight};
+constexpr SettingCheck kHeightCheck{kFontHeights, kFontHeights};
+
 const std::array<FontEntry, 4> kFontRegistry = {
-    StringValue(std::string_view("Face"), {}, "Arial", ReadCheck::FaceLength,
+    StringValue(std::string_view("Face"), {}, "Arial", kFaceCheck,
                 &Member<FontSettings, &FontSettings::Face>),
-    IntValue(std::string_view("Effects"), {}, SettingType::Int, 0, ReadCheck::None, WriteRule::AsIs,
-             &Member<FontSettings, &FontSettings::Effects>),
-    IntValue(std::string_view("Color"), {}, SettingType::Int, 0x8000, ReadCheck::None,
+    IntValue(std::string_view("Effects"), {}, SettingType::Int, 0, kAnyNumber, kMinusOneAsIs,
+             WriteRule::AsIs, &Member<FontSettings, &FontSettings::Effects>),
+    IntValue(std::string_view("Color"), {}, SettingType::Int, 0x8000, kAnyNumber, kMinusOneAsIs,
              WriteRule::AsIs, &Member<FontSettings, &FontSettings::Color>),
-    IntValue(std::string_view("Height"), {}, SettingType::Int, 200, ReadCheck::FontHeight,
+    IntValue(std::string_view("Height"), {}, SettingType::Int, 200, kHeightCheck, kMinusOneAsIs,
              WriteRule::AsIs, &Member<FontSettings, &FontSettings::Height>),
 };
 
 const std::array<GeneralEntry, 1> kGeneralRegistry = {
     IntValue(std::string_view("ShowSyntax"), Settings::kGeneralSection, SettingType::Flag, 0,
-             ReadCheck::None, WriteRule::AsIs,
+             kAnyNumber, kMinusOneAsIs, WriteRule::AsIs,
              &Member<GeneralSettings, &GeneralSettings::ShowSyntax>),
 };
 
-int CheckInt(ReadCheck check, int value, int defaultValue) {
-    switch (check) {
-        case ReadCheck::MinusOneIsOff:
-            return value == -1 ? 0 : value;
-        case ReadCheck::FontHeight:
-            // Zero, negative or enormous heights could stall text layout.
-            return value >= 1 && value <= Settings::kMaxFontHeight ? value : defaultValue;
-        case ReadCheck::None:
-        case ReadCheck::FaceLength:
-            break;
+// -1 as off where the entry says so, then a number outside the entry's range
+// takes the default.
+template <class Record>
+int CheckedInt(const SettingEntry<Record>& entry, int value) {
+    if (entry.minusOneIsOff && value == -1) {
+        value = 0;
     }
-    return value;
+    return entry.check.Accepts(value) ? value : entry.intDefault;
 }
 
-void CheckString(ReadCheck check, std::string& value) {
-    // The face name field of the editor's character format holds 31 bytes and
-    // a terminator; a longer stored name is cut to fit rather than refused.
-    if (check == ReadCheck::FaceLength && value.size() > FontSettings::kMaxFaceLength) {
-        value.resize(FontSettings::kMaxFaceLength);
+template <class Record>
+const SettingCheck* FindCheck(std::span<const SettingEntry<Record>> entries,
+                              std::string_view name) {
+    for (const SettingEntry<Record>& entry : entries) {
+        if (entry.name == name) {
+            return &entry.check;
+        }
     }
+    return nullptr;
 }
 
 template <class Record>
@@ -180,10 +205,10 @@ void LoadRecord(std::span<const SettingEntry<Record>> entries, const IniProfile&
         if (entry.type == SettingType::String) {
             std::string& field = entry.stringField(record);
             field = profile.GetString(from, entry.name, entry.stringDefault);
-            CheckString(entry.check, field);
+            entry.check.Fit(field);
         } else {
-            const int value = profile.GetInt(from, entry.name, entry.intDefault);
-            entry.intField(record) = CheckInt(entry.check, value, entry.intDefault);
+            entry.intField(record) =
+                CheckedInt(entry, profile.GetInt(from, entry.name, entry.intDefault));
         }
     }
 }
@@ -220,9 +245,9 @@ bool SaveRecord(std::span<const SettingEntry<Record>> entries, Record record,
 // covers; used one record at a time by the setters.
 void DecodeFlags(DocumentSettings& settings) {
     for (const DocumentEntry& entry : kRegistry) {
-        if (entry.check == ReadCheck::MinusOneIsOff) {
+        if (entry.minusOneIsOff) {
             int& field = entry.intField(settings);
-            field = CheckInt(entry.check, field, entry.intDefault);
+            field = CheckedInt(entry, field);
         }
     }
 }
@@ -239,6 +264,16 @@ std::span<const SettingEntry<FontSettings>> Settings::FontRegistry() {
 
 std::span<const SettingEntry<GeneralSettings>> Settings::GeneralRegistry() {
     return kGeneralRegistry;
+}
+
+const SettingCheck& Settings::CheckOf(std::string_view name) {
+    const SettingCheck* check = FindCheck(Registry(), name);
+    return check != nullptr ? *check : kAnyNumber;
+}
+
+const SettingCheck& Settings::FontCheckOf(std::string_view name) {
+    const SettingCheck* check = FindCheck(FontRegistry(), name);
+    return check != nullptr ? *check : kAnyNumber;
 }
 
 DocumentSettings Settings::Load(const IniProfile& profile) {

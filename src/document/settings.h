@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <limits>
 #include <span>
 #include <string>
 #include <string_view>
@@ -9,7 +11,8 @@
 class IniProfile;
 
 // The records of the profile's "Settings" section besides ConversionSettings.
-// Field names are the profile's value names; flags are ints, non-zero is on.
+// Field names are the profile's value names, but for ImageId, stored under
+// "szImageId"; flags are ints, non-zero is on.
 struct ImageSettings {
     int ImageBValue = 0;
     int ImageWidth = 1;
@@ -18,7 +21,7 @@ struct ImageSettings {
     int ImageDisplay = 1;
     int ImageAlt = 0;
     int ImageTitle = 0;
-    int szImageId = 0;
+    int ImageId = 0;
 
     bool operator==(const ImageSettings&) const = default;
 };
@@ -65,13 +68,35 @@ struct DocumentSettings {
 
 enum class SettingType { Int, Flag, String };
 
-// What is done to a value as it is read, so that no later command can be
-// driven into a crash or a hang by a hand-edited profile.
-enum class ReadCheck {
-    None,
-    MinusOneIsOff,  // -1 reads as 0 (off)
-    FaceLength,     // longer than FontSettings::kMaxFaceLength bytes: cut to that length
-    FontHeight,     // outside 1..kMaxFontHeight twips reads as the default
+// The whole numbers from min to max, both included.
+struct IntRange {
+    int min = std::numeric_limits<int>::min();
+    int max = std::numeric_limits<int>::max();
+
+    constexpr bool Contains(int value) const { return value >= min && value <= max; }
+};
+
+// The check a value carries, so that no later command can be driven into a
+// crash or a hang by a hand-edited profile, and so that the options sheet
+// takes only what the setting allows. The profile reader and the options sheet
+// both apply it.
+struct SettingCheck {
+    // A whole number read from the profile outside this range reads as the
+    // default.
+    IntRange stored;
+    // The whole numbers the options sheet takes from the user; within stored.
+    // A hand-edited profile may hold others and they are kept: the line
+    // breaking works with any width, the sheet offers the sensible ones.
+    IntRange entered;
+    // Text longer than this many bytes is cut to fit rather than refused.
+    std::size_t maxLength = std::string_view::npos;
+
+    constexpr bool Accepts(int value) const { return stored.Contains(value); }
+    void Fit(std::string& text) const {
+        if (text.size() > maxLength) {
+            text.resize(maxLength);
+        }
+    }
 };
 
 // How a value is written back.
@@ -89,7 +114,8 @@ struct SettingEntry {
     SettingType type;
     int intDefault;
     std::string_view stringDefault;
-    ReadCheck check;
+    SettingCheck check;
+    bool minusOneIsOff;  // -1 reads as 0 (off), from the profile and in the setters
     WriteRule write;
     int& (*intField)(Record&);             // Int and Flag values
     std::string& (*stringField)(Record&);  // String values
@@ -121,7 +147,12 @@ public:
     // ShowSyntax of "General".
     static std::span<const SettingEntry<GeneralSettings>> GeneralRegistry();
 
-    // Absent values take their defaults; every value passes its read check.
+    // The check of a value of "Settings", or of a font section, by value name.
+    // A name neither registry holds has no check.
+    static const SettingCheck& CheckOf(std::string_view name);
+    static const SettingCheck& FontCheckOf(std::string_view name);
+
+    // Absent values take their defaults; every value passes its check.
     static DocumentSettings Load(const IniProfile& profile);
     // Writes every value except ImageAlt, ImageTitle and szImageId, in
     // registry order, off flags as -1 where the registry says so. False when

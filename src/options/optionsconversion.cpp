@@ -87,7 +87,8 @@ FontSettings ChosenFont(const FontSettings& former, const QFont& font, const QCo
     FontSettings chosen = former;
     const QString family = font.family();
     if (!family.isEmpty()) {
-        chosen.Face = TextToProfile(family).substr(0, FontSettings::kMaxFaceLength);
+        chosen.Face = TextToProfile(family);
+        Settings::FontCheckOf("Face").Fit(chosen.Face);
     }
 
     int effects = former.Effects & ~kChosenEffects;
@@ -110,8 +111,9 @@ FontSettings ChosenFont(const FontSettings& former, const QFont& font, const QCo
     const double points = font.pointSizeF();
     if (points > 0) {
         const long tenths = std::lround(points * 10);
-        chosen.Height = static_cast<int>(
-            std::clamp<long>(tenths * kTwipsPerTenth, kTwipsPerTenth, Settings::kMaxFontHeight));
+        const IntRange heights = Settings::FontCheckOf("Height").entered;
+        chosen.Height = static_cast<int>(std::clamp<long>(
+            tenths * kTwipsPerTenth, std::max(kTwipsPerTenth, heights.min), heights.max));
     }
 
     if (colour.isValid()) {

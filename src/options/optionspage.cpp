@@ -59,13 +59,14 @@ bool COptionsPage::ExchangeText(bool saveAndValidate, QLineEdit* edit, std::stri
     return false;
 }
 
-bool COptionsPage::ExchangeNumber(bool saveAndValidate, QLineEdit* edit, int& value, int min,
-                                  int max) {
+bool COptionsPage::ExchangeNumber(bool saveAndValidate, QLineEdit* edit, int& value,
+                                  std::string_view setting) {
     if (!saveAndValidate) {
         edit->setText(QString::number(value));
         return true;
     }
-    const std::optional<int> number = ParseWholeNumber(edit->text(), min, max);
+    const IntRange range = Settings::CheckOf(setting).entered;
+    const std::optional<int> number = ParseWholeNumber(edit->text(), range.min, range.max);
     if (number) {
         value = *number;
         return true;
@@ -74,7 +75,7 @@ bool COptionsPage::ExchangeNumber(bool saveAndValidate, QLineEdit* edit, int& va
         return true;
     }
     m_pRefusedField = edit;
-    m_strRefusal = WholeNumberMessage(min, max);
+    m_strRefusal = WholeNumberMessage(range.min, range.max);
     return false;
 }
 

@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <string>
 
+#include "document/settings.h"
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -44,10 +46,13 @@ protected:
     // Text without line ends: the profile cannot keep one. A disabled field
     // holding one keeps the member's value, as a disabled number does.
     bool ExchangeText(bool saveAndValidate, QLineEdit* edit, std::string& text);
-    // A whole number between min and max. A disabled field cannot be
-    // corrected, so its text is taken only when it is valid; otherwise the
-    // member keeps its value (a value given by a hand-edited profile stays).
-    bool ExchangeNumber(bool saveAndValidate, QLineEdit* edit, int& value, int min, int max);
+    // A whole number of the setting named by its profile value name, within
+    // the range the settings registry lets the sheet take. A disabled field
+    // cannot be corrected, so its text is taken only when it is valid;
+    // otherwise the member keeps its value (a value given by a hand-edited
+    // profile stays).
+    bool ExchangeNumber(bool saveAndValidate, QLineEdit* edit, int& value,
+                        std::string_view setting);
 
     // Controls named by their dialog ids.
     QLabel* MakeLabel(const char* id, const QString& text);

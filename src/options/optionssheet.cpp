@@ -6,21 +6,21 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "options/optionspage1.h"
-#include "options/optionspage2.h"
-#include "options/optionspage3.h"
-#include "options/optionspage4.h"
-#include "options/optionspage5.h"
+#include "options/optionsbrowsepage.h"
+#include "options/optionsconversionpage.h"
+#include "options/optionsfontpage.h"
+#include "options/optionsimagepage.h"
+#include "options/optionstablepage.h"
 
 COptionsSheet::COptionsSheet(QWidget* parent) : QDialog(parent) {
     setWindowTitle(tr("אפשרויות"));
     setLayoutDirection(Qt::RightToLeft);
 
-    m_pConversion = new COptionsPage1;
-    m_pFont = new COptionsPage5;
-    m_pTable = new COptionsPage2;
-    m_pImage = new COptionsPage3;
-    m_pBrowse = new COptionsPage4;
+    m_pConversion = new COptionsConversionPage;
+    m_pFont = new COptionsFontPage;
+    m_pTable = new COptionsTablePage;
+    m_pImage = new COptionsImagePage;
+    m_pBrowse = new COptionsBrowsePage;
     m_pages = {m_pConversion, m_pFont, m_pTable, m_pImage, m_pBrowse};
 
     m_pTabs = new QTabWidget(this);

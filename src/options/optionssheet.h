@@ -4,11 +4,11 @@
 #include <array>
 
 class COptionsPage;
-class COptionsPage1;
-class COptionsPage2;
-class COptionsPage3;
-class COptionsPage4;
-class COptionsPage5;
+class COptionsConversionPage;
+class COptionsTablePage;
+class COptionsImagePage;
+class COptionsBrowsePage;
+class COptionsFontPage;
 class QDialogButtonBox;
 class QTabWidget;
 
@@ -29,11 +29,11 @@ public:
 
     // By tab position (see OptionsPage); null outside 0..4.
     COptionsPage* GetPage(int index) const;
-    COptionsPage1& ConversionPage() const { return *m_pConversion; }
-    COptionsPage5& FontPage() const { return *m_pFont; }
-    COptionsPage2& TablePage() const { return *m_pTable; }
-    COptionsPage3& ImagePage() const { return *m_pImage; }
-    COptionsPage4& BrowsePage() const { return *m_pBrowse; }
+    COptionsConversionPage& ConversionPage() const { return *m_pConversion; }
+    COptionsFontPage& FontPage() const { return *m_pFont; }
+    COptionsTablePage& TablePage() const { return *m_pTable; }
+    COptionsImagePage& ImagePage() const { return *m_pImage; }
+    COptionsBrowsePage& BrowsePage() const { return *m_pBrowse; }
 
     // The page shown first, set before the sheet is shown; an index out of
     // range leaves the first page.
@@ -50,11 +50,11 @@ protected:
 private:
     void OnCurrentChanged(int index);
 
-    COptionsPage1* m_pConversion;
-    COptionsPage5* m_pFont;
-    COptionsPage2* m_pTable;
-    COptionsPage3* m_pImage;
-    COptionsPage4* m_pBrowse;
+    COptionsConversionPage* m_pConversion;
+    COptionsFontPage* m_pFont;
+    COptionsTablePage* m_pTable;
+    COptionsImagePage* m_pImage;
+    COptionsBrowsePage* m_pBrowse;
     std::array<COptionsPage*, kPageCount> m_pages{};
     QTabWidget* m_pTabs;
     QDialogButtonBox* m_pButtons;

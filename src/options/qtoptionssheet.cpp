@@ -2,12 +2,12 @@
 
 #include <QApplication>
 
-#include "options/optionspage1.h"
-#include "options/optionspage2.h"
-#include "options/optionspage3.h"
-#include "options/optionspage4.h"
-#include "options/optionspage5.h"
+#include "options/optionsbrowsepage.h"
+#include "options/optionsconversionpage.h"
+#include "options/optionsfontpage.h"
+#include "options/optionsimagepage.h"
 #include "options/optionssheet.h"
+#include "options/optionstablepage.h"
 
 bool QtOptionsSheet::Run(OptionsValues& values, int startPage) {
     COptionsSheet sheet(QApplication::activeWindow());

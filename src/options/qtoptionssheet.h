@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/optionssheet.h"
+#include "document/ioptionssheet.h"
 
 // The options sheet the application installs: COptionsSheet, run modally
 // over the active window on copies of the values.

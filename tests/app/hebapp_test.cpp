@@ -73,6 +73,11 @@ TEST_F(HebAppTest, AnUnreadableProfileIsReportedAndLeftAlone) {
     EXPECT_EQ(conversion, ConversionSettings{});
     app->AddToRecentFileList(WriteFile("page.htm", "x"));
     EXPECT_TRUE(QFileInfo(profile).isDir());
+    // Keeping the recent-file list failed, and the user is told so, as for
+    // any other setting.
+    ASSERT_EQ(ui.messages.size(), 2);
+    EXPECT_TRUE(ui.messages[1].contains(profile));
+    EXPECT_EQ(app->RecentFiles().size(), 1);
 }
 
 TEST_F(HebAppTest, AFifoAsProfileOrDocumentIsRefusedWithoutWaiting) {

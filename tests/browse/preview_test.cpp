@@ -6,7 +6,7 @@
 
 #include "browsefixture.h"
 #include "common/hebrew.h"
-#include "document/optionssheet.h"
+#include "document/ioptionssheet.h"
 #include "framework/commandids.h"
 
 namespace {
@@ -77,11 +77,11 @@ TEST_F(PreviewTest, ReloadsOnlyWhenTheTextChangedSinceTheLastReload) {
     FakeBrowser* browser = BrowserOf(PreviewOf(doc));
     ASSERT_NE(browser, nullptr);
     EXPECT_EQ(browser->refreshes, 0);
-    EXPECT_TRUE(doc->GetModifiedCopy());
+    EXPECT_TRUE(doc->IsChangedSincePreviewReload());
     Activate(doc);
     Browse(doc);
     EXPECT_EQ(browser->refreshes, 1);
-    EXPECT_FALSE(doc->GetModifiedCopy());
+    EXPECT_FALSE(doc->IsChangedSincePreviewReload());
     EXPECT_EQ(Frame()->GetActiveDocument(), PreviewOf(doc));
 
     // Unchanged (saving is no change): the file is written again, the page
@@ -198,7 +198,7 @@ TEST_F(PreviewTest, TheExternalBrowserGetsThePathAsItsOneArgument) {
     // as it was.
     EXPECT_EQ(PreviewOf(doc), preview);
     EXPECT_TRUE(doc->IsPreviewOpen());
-    EXPECT_TRUE(doc->GetModifiedCopy());
+    EXPECT_TRUE(doc->IsChangedSincePreviewReload());
     EXPECT_EQ(BrowserOf(preview)->refreshes, 0);
 }
 

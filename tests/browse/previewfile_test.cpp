@@ -120,7 +120,7 @@ TEST_F(PreviewFileTest, AFileThatCannotBeWrittenIsReportedAndNothingElseHappens)
     EXPECT_TRUE(doc->IsPreviewOpen());
     EXPECT_EQ(PreviewOf(doc), preview);
     EXPECT_EQ(BrowserOf(preview)->refreshes, 0);
-    EXPECT_TRUE(doc->GetModifiedCopy());
+    EXPECT_TRUE(doc->IsChangedSincePreviewReload());
 }
 
 TEST_F(PreviewFileTest, AnEmptyTextPreviewsOnlyWhileAPreviewIsOpen) {

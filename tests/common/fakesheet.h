@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include "document/optionssheet.h"
+#include "document/ioptionssheet.h"
 
 // An options sheet that records where it was opened and answers as told.
 class FakeOptionsSheet : public IOptionsSheet {

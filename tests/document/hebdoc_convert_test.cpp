@@ -10,7 +10,7 @@
 #include "common/hebrew.h"
 #include "common/scratchfolder.h"
 #include "document/hebdoc.h"
-#include "document/optionssheet.h"
+#include "document/ioptionssheet.h"
 #include "framework/commandids.h"
 #include "framework/profile.h"
 #include "view/hebview.h"

@@ -149,7 +149,7 @@ TEST_F(HebDocMarkupTest, ImageAttributesFollowTheSettings) {
     image.ImageWidth = 1;
     image.ImageHeight = -1;  // read as off
     image.ImageBorder = 0;
-    image.ImageAlt = image.ImageTitle = image.szImageId = 1;
+    image.ImageAlt = image.ImageTitle = image.ImageId = 1;
     doc->SetImageSettings(image);
     WriteGif(web / "a.gif", 300, 200);
     EXPECT_EQ(InsertImage(web / "a.gif"),

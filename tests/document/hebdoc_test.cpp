@@ -106,7 +106,7 @@ TEST_F(HebDocTest, ModifiedMarker) {
     doc->SetDocModified(true);
     doc->SetDocModified(true);
     EXPECT_EQ(doc->GetTitle(), QStringLiteral("page.htm *"));
-    EXPECT_TRUE(doc->GetModifiedCopy());
+    EXPECT_TRUE(doc->IsChangedSincePreviewReload());
     ASSERT_TRUE(doc->OnSaveDocument(doc->GetPathName()));
     EXPECT_EQ(doc->GetTitle(), QStringLiteral("page.htm"));
     EXPECT_FALSE(doc->IsModified());

@@ -41,6 +41,31 @@ TEST_F(SettingsTest, RegistryDefaultsAgreeWithTheRecords) {
     EXPECT_EQ(names.size(), 25u);
 }
 
+// The options sheet asks the registry for its bounds by value name: every
+// name finds its own entry's check, the defaults pass their checks, and the
+// sheet never takes a number the profile reader would refuse.
+TEST_F(SettingsTest, EveryEntryCarriesACheckItsDefaultPasses) {
+    const auto within = [](IntRange inner, IntRange outer) {
+        return inner.min >= outer.min && inner.max <= outer.max;
+    };
+    const auto verify = [&](const auto& entry, const SettingCheck& found) {
+        EXPECT_EQ(&found, &entry.check) << entry.name;
+        EXPECT_TRUE(within(entry.check.entered, entry.check.stored)) << entry.name;
+        if (entry.type == SettingType::String) {
+            EXPECT_LE(entry.stringDefault.size(), entry.check.maxLength) << entry.name;
+        } else {
+            EXPECT_TRUE(entry.check.Accepts(entry.intDefault)) << entry.name;
+        }
+    };
+    for (const auto& entry : Settings::Registry()) {
+        verify(entry, Settings::CheckOf(entry.name));
+    }
+    for (const auto& entry : Settings::FontRegistry()) {
+        verify(entry, Settings::FontCheckOf(entry.name));
+    }
+    EXPECT_TRUE(Settings::CheckOf("NoSuchValue").Accepts(-12345));
+}
+
 TEST_F(SettingsTest, MinusOneReadsAsOffForTheEncodedFlagsOnly) {
     const struct {
         const char* name;
@@ -87,7 +112,7 @@ TEST_F(SettingsTest, SaveWritesInOrderOffAsMinusOneAndNeverTheHandSetFlags) {
     s.Browse.BrowseDisplay = 0;
     s.Image.ImageAlt = 1;
     s.Image.ImageTitle = 1;
-    s.Image.szImageId = 1;
+    s.Image.ImageId = 1;
     Settings::Save(s, m_profile);
     // clang-format off
     EXPECT_EQ(m_profile.ToBytes(), "[Settings]\r\n"

@@ -118,7 +118,7 @@ TEST_F(OptionsSheetTest, ConversionGroupsFollowTheFlagsWhenShownAndOnClicks) {
 TEST_F(OptionsSheetTest, BorderValueFollowsBorderAndAltTitleIdShowTheRecordReadOnly) {
     values.image.ImageBorder = 0;
     values.image.ImageAlt = 5;
-    values.image.szImageId = -1;
+    values.image.ImageId = -1;
     EXPECT_TRUE(Run(kImagePage, [](Sheet* sheet) {
         EXPECT_FALSE(Enabled(sheet, 3, "1021"));
         Control<QCheckBox>(sheet, 3, "1020")->click();
@@ -133,7 +133,7 @@ TEST_F(OptionsSheetTest, BorderValueFollowsBorderAndAltTitleIdShowTheRecordReadO
     }));
     EXPECT_EQ(values.image.ImageBorder, 1);
     EXPECT_EQ(values.image.ImageAlt, 5);
-    EXPECT_EQ(values.image.szImageId, -1);
+    EXPECT_EQ(values.image.ImageId, -1);
 }
 
 TEST_F(OptionsSheetTest, BrowseButtonFollowsExternalAndSetsTheProgram) {

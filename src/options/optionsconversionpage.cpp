@@ -1,11 +1,11 @@
-#include "options/optionspage1.h"
+#include "options/optionsconversionpage.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 
-COptionsPage1::COptionsPage1(QWidget* parent) : COptionsPage(parent) {
+COptionsConversionPage::COptionsConversionPage(QWidget* parent) : COptionsPage(parent) {
     m_pBreakLines = MakeCheck("1005", tr("שבירת שורות"));
     m_pBreakLinesAtLabel = MakeLabel("1006", tr("אורך שורה:"));
     m_pBreakLinesAt = MakeNumberEdit("1007");
@@ -44,14 +44,14 @@ COptionsPage1::COptionsPage1(QWidget* parent) : COptionsPage(parent) {
     layout->setColumnStretch(3, 1);
     layout->setRowStretch(8, 1);
 
-    connect(m_pBreakLines, &QCheckBox::toggled, this, &COptionsPage1::OnBreakLines);
-    connect(m_pAddToHebParagraph, &QCheckBox::toggled, this, &COptionsPage1::OnAddToHebParagraph);
+    connect(m_pBreakLines, &QCheckBox::toggled, this, &COptionsConversionPage::OnBreakLines);
+    connect(m_pAddToHebParagraph, &QCheckBox::toggled, this,
+            &COptionsConversionPage::OnAddToHebParagraph);
 }
 
-bool COptionsPage1::DoDataExchange(bool saveAndValidate) {
+bool COptionsConversionPage::DoDataExchange(bool saveAndValidate) {
     ConversionSettings& s = m_conversion;
-    if (!ExchangeNumber(saveAndValidate, m_pBreakLinesAt, s.BreakLinesAt, kMinBreakLinesAt,
-                        kMaxBreakLinesAt)) {
+    if (!ExchangeNumber(saveAndValidate, m_pBreakLinesAt, s.BreakLinesAt, "BreakLinesAt")) {
         return false;
     }
     ExchangeCheck(saveAndValidate, m_pBreakLines, s.BreakLines);
@@ -64,13 +64,13 @@ bool COptionsPage1::DoDataExchange(bool saveAndValidate) {
            ExchangeText(saveAndValidate, m_pAddToBrokenLine, s.AddToBrokenLine);
 }
 
-void COptionsPage1::OnSetActive() {
+void COptionsConversionPage::OnSetActive() {
     COptionsPage::OnSetActive();
     OnBreakLines();
     OnAddToHebParagraph();
 }
 
-void COptionsPage1::OnBreakLines() {
+void COptionsConversionPage::OnBreakLines() {
     const bool on = m_pBreakLines->isChecked();
     m_pBreakLinesAtLabel->setEnabled(on);
     m_pBreakLinesAt->setEnabled(on);
@@ -78,7 +78,7 @@ void COptionsPage1::OnBreakLines() {
     m_pAddToBrokenLineLabel->setEnabled(on);
 }
 
-void COptionsPage1::OnAddToHebParagraph() {
+void COptionsConversionPage::OnAddToHebParagraph() {
     const bool on = m_pAddToHebParagraph->isChecked();
     m_pBeforeLabel->setEnabled(on);
     m_pBeforeHebParagraph->setEnabled(on);

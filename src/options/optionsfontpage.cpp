@@ -1,4 +1,4 @@
-#include "options/optionspage5.h"
+#include "options/optionsfontpage.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -25,7 +25,7 @@ QTextEdit* MakeSample(QWidget* parent, const char* id) {
 
 }  // namespace
 
-COptionsPage5::COptionsPage5(QWidget* parent) : COptionsPage(parent) {
+COptionsFontPage::COptionsFontPage(QWidget* parent) : COptionsPage(parent) {
     auto* codeLabel = new QLabel(tr("פונט קוד:"), this);
     m_pCodeSample = MakeSample(this, "1029");
     m_pEditCode = MakeButton("1030", tr("ערוך"));
@@ -44,11 +44,11 @@ COptionsPage5::COptionsPage5(QWidget* parent) : COptionsPage(parent) {
     layout->addWidget(m_pShowSyntax, 4, 0, 1, 2);
     layout->setColumnStretch(0, 1);
 
-    connect(m_pEditText, &QPushButton::clicked, this, &COptionsPage5::OnEditTextFont);
-    connect(m_pEditCode, &QPushButton::clicked, this, &COptionsPage5::OnEditCodeFont);
+    connect(m_pEditText, &QPushButton::clicked, this, &COptionsFontPage::OnEditTextFont);
+    connect(m_pEditCode, &QPushButton::clicked, this, &COptionsFontPage::OnEditCodeFont);
 }
 
-bool COptionsPage5::DoDataExchange(bool saveAndValidate) {
+bool COptionsFontPage::DoDataExchange(bool saveAndValidate) {
     if (saveAndValidate) {
         m_bShowSyntax = m_pShowSyntax->isChecked();
     } else {
@@ -57,20 +57,20 @@ bool COptionsPage5::DoDataExchange(bool saveAndValidate) {
     return true;
 }
 
-void COptionsPage5::OnSetActive() {
+void COptionsFontPage::OnSetActive() {
     COptionsPage::OnSetActive();
     RefreshSamples();
 }
 
-void COptionsPage5::OnEditTextFont() {
+void COptionsFontPage::OnEditTextFont() {
     ChooseFont(m_textFont);
 }
 
-void COptionsPage5::OnEditCodeFont() {
+void COptionsFontPage::OnEditCodeFont() {
     ChooseFont(m_codeFont);
 }
 
-void COptionsPage5::ChooseFont(FontSettings& format) {
+void COptionsFontPage::ChooseFont(FontSettings& format) {
     // Qt's own dialogs, not the desktop's: they follow the program's
     // right-to-left layout.
     QFontDialog fontDialog(FontForDialog(format), this);
@@ -86,12 +86,12 @@ void COptionsPage5::ChooseFont(FontSettings& format) {
     RefreshSamples();
 }
 
-void COptionsPage5::RefreshSamples() {
+void COptionsFontPage::RefreshSamples() {
     ShowSample(m_pTextSample, m_textFont);
     ShowSample(m_pCodeSample, m_codeFont);
 }
 
-void COptionsPage5::ShowSample(QTextEdit* sample, const FontSettings& format) {
+void COptionsFontPage::ShowSample(QTextEdit* sample, const FontSettings& format) {
     const QTextCharFormat charFormat = CHebView::CharFormatFromFont(format);
     sample->clear();
     sample->document()->setDefaultFont(charFormat.font());

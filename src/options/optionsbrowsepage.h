@@ -9,11 +9,11 @@ class QPushButton;
 struct FileDialogRequest;
 
 // Page 4, "צפיה בדפדפן": how a page is previewed.
-class COptionsPage4 : public COptionsPage {
+class COptionsBrowsePage : public COptionsPage {
     Q_OBJECT
 
 public:
-    explicit COptionsPage4(QWidget* parent = nullptr);
+    explicit COptionsBrowsePage(QWidget* parent = nullptr);
 
     bool DoDataExchange(bool saveAndValidate) override;
     void OnSetActive() override;

@@ -8,14 +8,11 @@ class QLabel;
 class QLineEdit;
 
 // Page 0, "המרה": how text is converted to visual HTML.
-class COptionsPage1 : public COptionsPage {
+class COptionsConversionPage : public COptionsPage {
     Q_OBJECT
 
 public:
-    static constexpr int kMinBreakLinesAt = 30;
-    static constexpr int kMaxBreakLinesAt = 200;
-
-    explicit COptionsPage1(QWidget* parent = nullptr);
+    explicit COptionsConversionPage(QWidget* parent = nullptr);
 
     bool DoDataExchange(bool saveAndValidate) override;
     void OnSetActive() override;

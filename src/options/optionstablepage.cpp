@@ -1,11 +1,11 @@
-#include "options/optionspage2.h"
+#include "options/optionstablepage.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 
-COptionsPage2::COptionsPage2(QWidget* parent) : COptionsPage(parent) {
+COptionsTablePage::COptionsTablePage(QWidget* parent) : COptionsPage(parent) {
     auto* heading = new QLabel(tr("בהוספת טבלה או בהדבקת טבלה, השתמש בתגים הבאים:"), this);
     heading->setWordWrap(true);
     m_pTableTag = MakeEdit("1017");
@@ -29,7 +29,7 @@ COptionsPage2::COptionsPage2(QWidget* parent) : COptionsPage(parent) {
     layout->setRowStretch(5, 1);
 }
 
-bool COptionsPage2::DoDataExchange(bool saveAndValidate) {
+bool COptionsTablePage::DoDataExchange(bool saveAndValidate) {
     TableSettings& s = m_table;
     ExchangeCheck(saveAndValidate, m_pTableDisplay, s.TableDisplay);
     return ExchangeText(saveAndValidate, m_pTableTag, s.TableTag) &&

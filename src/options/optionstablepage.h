@@ -7,11 +7,11 @@ class QCheckBox;
 class QLineEdit;
 
 // Page 2, "טבלה": the tags of inserted and pasted tables.
-class COptionsPage2 : public COptionsPage {
+class COptionsTablePage : public COptionsPage {
     Q_OBJECT
 
 public:
-    explicit COptionsPage2(QWidget* parent = nullptr);
+    explicit COptionsTablePage(QWidget* parent = nullptr);
 
     bool DoDataExchange(bool saveAndValidate) override;
 

@@ -1,4 +1,4 @@
-#include "options/optionspage4.h"
+#include "options/optionsbrowsepage.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -12,7 +12,7 @@
 #include "framework/uiservices.h"
 #include "options/optionsconversion.h"
 
-COptionsPage4::COptionsPage4(QWidget* parent) : COptionsPage(parent) {
+COptionsBrowsePage::COptionsBrowsePage(QWidget* parent) : COptionsPage(parent) {
     m_pBrowseDisplay = MakeCheck("1016", tr("הצג מסך זה בכל צפיה בדפדפן"));
     m_pBrowseExternal = MakeCheck("1023", tr("השתמש בדפדפן חיצוני לצפיה"));
     m_pBrowseFile = MakeEdit("1024");
@@ -33,11 +33,11 @@ COptionsPage4::COptionsPage4(QWidget* parent) : COptionsPage(parent) {
     layout->setColumnStretch(0, 1);
     layout->setRowStretch(5, 1);
 
-    connect(m_pBrowseExternal, &QCheckBox::toggled, this, &COptionsPage4::OnBrowseExternal);
-    connect(m_pChooseFile, &QPushButton::clicked, this, &COptionsPage4::OnBrowseFile);
+    connect(m_pBrowseExternal, &QCheckBox::toggled, this, &COptionsBrowsePage::OnBrowseExternal);
+    connect(m_pChooseFile, &QPushButton::clicked, this, &COptionsBrowsePage::OnBrowseFile);
 }
 
-bool COptionsPage4::DoDataExchange(bool saveAndValidate) {
+bool COptionsBrowsePage::DoDataExchange(bool saveAndValidate) {
     BrowseSettings& s = m_browse;
     ExchangeCheck(saveAndValidate, m_pBrowseDisplay, s.BrowseDisplay);
     ExchangeCheck(saveAndValidate, m_pBrowseExternal, s.BrowseExternal);
@@ -49,16 +49,16 @@ bool COptionsPage4::DoDataExchange(bool saveAndValidate) {
     return ExchangeText(saveAndValidate, m_pBrowseMeta, s.BrowseMeta);
 }
 
-void COptionsPage4::OnSetActive() {
+void COptionsBrowsePage::OnSetActive() {
     COptionsPage::OnSetActive();
     OnBrowseExternal();
 }
 
-void COptionsPage4::OnBrowseExternal() {
+void COptionsBrowsePage::OnBrowseExternal() {
     m_pChooseFile->setEnabled(m_pBrowseExternal->isChecked());
 }
 
-FileDialogRequest COptionsPage4::BrowserProgramRequest(const QString& current) {
+FileDialogRequest COptionsBrowsePage::BrowserProgramRequest(const QString& current) {
     FileDialogRequest request;
     // Programs here have no extension to filter by: both entries list every
     // file, and no name is proposed. The dialog opens where the current
@@ -74,7 +74,7 @@ FileDialogRequest COptionsPage4::BrowserProgramRequest(const QString& current) {
     return request;
 }
 
-void COptionsPage4::OnBrowseFile() {
+void COptionsBrowsePage::OnBrowseFile() {
     const std::optional<QString> path =
         Ui().AskOpenFileName(BrowserProgramRequest(m_pBrowseFile->text()));
     if (!path) {

@@ -1,4 +1,4 @@
-#include "document/optionssheet.h"
+#include "document/ioptionssheet.h"
 
 namespace {
 IOptionsSheet* g_sheet = nullptr;

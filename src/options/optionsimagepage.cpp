@@ -1,4 +1,4 @@
-#include "options/optionspage3.h"
+#include "options/optionsimagepage.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -7,7 +7,7 @@
 
 #include "options/optionsconversion.h"
 
-COptionsPage3::COptionsPage3(QWidget* parent) : COptionsPage(parent) {
+COptionsImagePage::COptionsImagePage(QWidget* parent) : COptionsPage(parent) {
     auto* heading = new QLabel(tr("בהכנסת תג תמונה, השתמש במאפיינים הבאים בתג:"), this);
     heading->setWordWrap(true);
     m_pWidth = MakeCheck("1018", tr("Width"));
@@ -36,31 +36,31 @@ COptionsPage3::COptionsPage3(QWidget* parent) : COptionsPage(parent) {
     layout->setColumnStretch(2, 1);
     layout->setRowStretch(8, 1);
 
-    connect(m_pBorder, &QCheckBox::toggled, this, &COptionsPage3::OnBorder);
+    connect(m_pBorder, &QCheckBox::toggled, this, &COptionsImagePage::OnBorder);
 }
 
-bool COptionsPage3::DoDataExchange(bool saveAndValidate) {
+bool COptionsImagePage::DoDataExchange(bool saveAndValidate) {
     ImageSettings& s = m_image;
     ExchangeCheck(saveAndValidate, m_pWidth, s.ImageWidth);
     ExchangeCheck(saveAndValidate, m_pBorder, s.ImageBorder);
     ExchangeCheck(saveAndValidate, m_pImageDisplay, s.ImageDisplay);
     ExchangeCheck(saveAndValidate, m_pHeight, s.ImageHeight);
-    if (!ExchangeNumber(saveAndValidate, m_pBorderValue, s.ImageBValue, kMinBorder, kMaxBorder)) {
+    if (!ExchangeNumber(saveAndValidate, m_pBorderValue, s.ImageBValue, "ImageBValue")) {
         return false;
     }
     if (!saveAndValidate) {
         m_pAlt->setChecked(IsFlagOn(s.ImageAlt));
         m_pTitle->setChecked(IsFlagOn(s.ImageTitle));
-        m_pId->setChecked(IsFlagOn(s.szImageId));
+        m_pId->setChecked(IsFlagOn(s.ImageId));
     }
     return true;
 }
 
-void COptionsPage3::OnSetActive() {
+void COptionsImagePage::OnSetActive() {
     COptionsPage::OnSetActive();
     OnBorder();
 }
 
-void COptionsPage3::OnBorder() {
+void COptionsImagePage::OnBorder() {
     m_pBorderValue->setEnabled(m_pBorder->isChecked());
 }

@@ -9,19 +9,16 @@ class QLineEdit;
 // Page 3, "תמונה": the attributes of an inserted image tag.
 //
 // The boxes "Alt", "Title" and "ID" (1022 to 1024) are bound to no value the
-// user can change here: ImageAlt, ImageTitle and szImageId are set only by
-// editing the profile. So that the page does not hide what the image command
-// will write, the boxes show those three flags of the record, and are
-// disabled, so that they do not pretend to edit them. The record passes
-// through the page with the three flags untouched.
-class COptionsPage3 : public COptionsPage {
+// user can change here: ImageAlt, ImageTitle and ImageId (profile value
+// "szImageId") are set only by editing the profile. So that the page does
+// not hide what the image command will write, the boxes show those three
+// flags of the record, and are disabled, so that they do not pretend to edit
+// them. The record passes through the page with the three flags untouched.
+class COptionsImagePage : public COptionsPage {
     Q_OBJECT
 
 public:
-    static constexpr int kMinBorder = 0;
-    static constexpr int kMaxBorder = 100;
-
-    explicit COptionsPage3(QWidget* parent = nullptr);
+    explicit COptionsImagePage(QWidget* parent = nullptr);
 
     bool DoDataExchange(bool saveAndValidate) override;
     void OnSetActive() override;

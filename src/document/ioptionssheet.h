@@ -7,7 +7,7 @@
 struct OptionsValues {
     ConversionSettings conversion;
     TableSettings table;
-    ImageSettings image;  // ImageAlt, ImageTitle and szImageId are not shown
+    ImageSettings image;  // ImageAlt, ImageTitle and ImageId are not shown
     BrowseSettings browse;
     FontSettings codeFont;
     FontSettings textFont;

@@ -15,11 +15,11 @@ class QTextEdit;
 // Cancelling the font dialog leaves the font setting as it was (and skips the
 // colour); cancelling the colour dialog takes the chosen font and keeps the
 // former colour.
-class COptionsPage5 : public COptionsPage {
+class COptionsFontPage : public COptionsPage {
     Q_OBJECT
 
 public:
-    explicit COptionsPage5(QWidget* parent = nullptr);
+    explicit COptionsFontPage(QWidget* parent = nullptr);
 
     bool DoDataExchange(bool saveAndValidate) override;
     void OnSetActive() override;
