@@ -31,7 +31,7 @@ struct OrderThresholds {
 };
 
 // The thresholds DetectOrder uses (chosen by measurement; see orderdetect.cpp).
-inline constexpr OrderThresholds kOrderThresholds{3, 3};
+inline constexpr OrderThresholds kOrderThresholds{2, 3};
 
 // The verdict of the counting rule alone.
 TextOrder OrderFromCounts(size_t finalFirst, size_t finalLast,
