@@ -9,16 +9,26 @@
 // The command line of mirval-convert, parsed but not yet acted on.
 struct CliArgs {
     enum class Action { Convert, Help, Version, UsageError };
-    enum class Command { ToVisual, ToLogical, ToDos, Toggle, LowerTags, SpecialChars, Table };
+    enum class Command {
+        ToVisual,
+        ToLogical,
+        ToDos,
+        Toggle,
+        LowerTags,
+        SpecialChars,
+        Table,
+        Detect
+    };
     enum class Encoding { Cp1255, Utf8 };
 
     Action action = Action::UsageError;
     std::string error;  // for UsageError: one line, without the program name
     Command command = Command::ToVisual;
-    std::string input;    // empty or "-": standard input
-    std::string output;   // empty: standard output
-    std::string profile;  // empty: no profile, the built-in defaults
-    std::string def;      // special-chars: the definition file; empty: the shipped one
+    std::string input;                // empty or "-": standard input
+    std::vector<std::string> inputs;  // detect: every file named; none: standard input
+    std::string output;               // empty: standard output
+    std::string profile;              // empty: no profile, the built-in defaults
+    std::string def;                  // special-chars: the definition file; empty: the shipped one
     Encoding encoding = Encoding::Cp1255;
 
     // Conversion settings given on the line; they win over the profile.

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "cli/detectrunner.h"
 #include "convert/conversionchain.h"
 #include "convert/specialchars.h"
 #include "convert/tablebuilder.h"
@@ -136,6 +137,9 @@ bool WriteOutput(const CliArgs& args, std::string_view bytes) {
 }  // namespace
 
 int ConvertRunner::Run(const CliArgs& args) {
+    if (args.command == CliArgs::Command::Detect) {
+        return DetectRunner::Run(args);
+    }
     std::optional<DocumentSettings> documentSettings = BaseSettings(args.profile);
     if (!documentSettings) {
         return kFileError;
@@ -190,6 +194,8 @@ int ConvertRunner::Run(const CliArgs& args) {
             break;
         case CliArgs::Command::SpecialChars:
             specialchars::Replace(text, definitions);
+            break;
+        case CliArgs::Command::Detect:  // handled above
             break;
         case CliArgs::Command::Table:
             if (!TableBuilder::FromLogical(text, settings,

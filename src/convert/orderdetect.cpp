@@ -21,9 +21,12 @@
 //
 // A page may say what it is: a meta tag declaring the "visual" charset, or
 // ISO-8859-8 under any of its names, is shown by browsers in visual order, so
-// it settles the question. ISO-8859-8-I ("logical"), windows-1255 and UTF-8
-// are declared by visual pages as well as by logical ones, so they settle
-// nothing and the letters decide.
+// it makes the page visual. Except when the letters say logical: the
+// program's own templates put that meta tag at the head of the logical text a
+// user writes, before it is converted, and that text is logical whatever its
+// head promises. ISO-8859-8-I ("logical"), windows-1255 and UTF-8 are
+// declared by visual pages as well as by logical ones, so they settle nothing
+// and the letters decide.
 //
 // The thresholds come from bench/detect_accuracy.cpp (mirval-bench-detect),
 // which runs the rule over thousands of generated logical pages and their
@@ -212,8 +215,10 @@ OrderEvidence DetectOrder(std::string_view text) {
     endWord();
 
     evidence.metaVisual = declared == MetaCharset::Visual;
-    evidence.order = evidence.metaVisual ? TextOrder::Visual
-                                         : OrderFromCounts(evidence.finalFirst, evidence.finalLast);
+    evidence.order = OrderFromCounts(evidence.finalFirst, evidence.finalLast);
+    if (evidence.metaVisual && evidence.order != TextOrder::Logical) {
+        evidence.order = TextOrder::Visual;
+    }
     return evidence;
 }
 

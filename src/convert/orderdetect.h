@@ -17,7 +17,7 @@ struct OrderEvidence {
     // begin with one).
     size_t finalFirst = 0;
     size_t finalLast = 0;
-    // True when a meta tag declaring a visual charset settled the verdict.
+    // True when the page's meta tag declares a visual charset.
     bool metaVisual = false;
 
     bool operator==(const OrderEvidence&) const = default;
@@ -38,8 +38,9 @@ TextOrder OrderFromCounts(size_t finalFirst, size_t finalLast,
                           const OrderThresholds& thresholds = kOrderThresholds);
 
 // The order of a code page 1255 text (a page or plain text), in one pass over
-// it: a meta tag declaring a visual charset decides; otherwise the final
-// letters at the two ends of its Hebrew words do.
+// it: the final letters at the two ends of its Hebrew words, and a meta tag
+// declaring a visual charset, which makes the page visual unless its letters
+// say logical.
 OrderEvidence DetectOrder(std::string_view text);
 
 // "visual", "logical" or "unknown".

@@ -50,8 +50,13 @@ TEST(DetectOrder, CountsAndMetaRules) {
         {"maqaf", Heb("בית\xCEספר"), {TextOrder::Unknown, 0, 0, false}},
         // A "<" that opens no tag, or whose tag never closes, is text.
         {"lone less-than", Heb("ם < ") + kVisual + "<b", {TextOrder::Visual, 6, 0, false}},
-        // A visual charset settles it, whatever the letters say.
-        {"meta visual", "<META CHARSET=\"Visual\">" + kLogical, {TextOrder::Visual, 0, 6, true}},
+        // A visual charset makes a page visual, unless its letters say
+        // logical (a template's head on the text still to be converted).
+        {"meta visual", "<META CHARSET=\"Visual\">" + kVisual, {TextOrder::Visual, 6, 0, true}},
+        {"meta visual, few letters", "<meta charset=visual>" + Heb("שלום"),
+         {TextOrder::Visual, 0, 1, true}},
+        {"meta visual on logical text", "<meta charset='visual'>" + kLogical,
+         {TextOrder::Logical, 0, 6, true}},
         {"meta iso-8859-8",
          "<meta http-equiv='Content-Type' content='text/html; charset=iso-8859-8'>",
          {TextOrder::Visual, 0, 0, true}},
