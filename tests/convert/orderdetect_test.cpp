@@ -53,9 +53,11 @@ TEST(DetectOrder, CountsAndMetaRules) {
         // A visual charset makes a page visual, unless its letters say
         // logical (a template's head on the text still to be converted).
         {"meta visual", "<META CHARSET=\"Visual\">" + kVisual, {TextOrder::Visual, 6, 0, true}},
-        {"meta visual, few letters", "<meta charset=visual>" + Heb("שלום"),
+        {"meta visual, few letters",
+         "<meta charset=visual>" + Heb("שלום"),
          {TextOrder::Visual, 0, 1, true}},
-        {"meta visual on logical text", "<meta charset='visual'>" + kLogical,
+        {"meta visual on logical text",
+         "<meta charset='visual'>" + kLogical,
          {TextOrder::Logical, 0, 6, true}},
         {"meta iso-8859-8",
          "<meta http-equiv='Content-Type' content='text/html; charset=iso-8859-8'>",
