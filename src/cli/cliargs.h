@@ -24,11 +24,12 @@ struct CliArgs {
     Action action = Action::UsageError;
     std::string error;  // for UsageError: one line, without the program name
     Command command = Command::ToVisual;
-    std::string input;                // empty or "-": standard input
-    std::vector<std::string> inputs;  // detect: every file named; none: standard input
-    std::string output;               // empty: standard output
-    std::string profile;              // empty: no profile, the built-in defaults
-    std::string def;                  // special-chars: the definition file; empty: the shipped one
+    std::string input;    // empty or "-": standard input
+    std::string output;   // empty: standard output
+    std::string profile;  // empty: no profile, the built-in defaults
+    std::string def;      // special-chars: the definition file; empty: the shipped one
+    // detect: every file named; none: standard input.
+    std::vector<std::string> inputs;
     Encoding encoding = Encoding::Cp1255;
 
     // Conversion settings given on the line; they win over the profile.

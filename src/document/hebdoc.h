@@ -88,6 +88,8 @@ public:
     bool OnNewDocument() override;
     bool OnOpenDocument(const QString& path) override;
     bool OnSaveDocument(const QString& path) override;
+    // Keeps the caret's line.
+    bool ReloadFromDisk() override;
     void OnCloseDocument() override;
     // Replaces the selection with the template file's text, line by line.
     void ReadTemplate(const QString& path);
