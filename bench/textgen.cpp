@@ -181,6 +181,151 @@ void AppendTagToken(Random& rng, std::string& out) {
 }
 
 using TokenFn = void (*)(Random&, std::string&);
+using FillFn = void (*)(Random&, std::string&, size_t);
+
+// Hebrew as it is spelt, for texts whose final letters must be where Hebrew
+// puts them: the commonest words (most frequent first), and made-up words
+// whose letters follow Hebrew letter frequencies, with the usual prefixes and
+// suffixes, a final form only as the last letter.
+constexpr std::array<std::string_view, 129> kCommonWords = {
+    "של",    "את",    "על",    "לא",    "הוא",   "זה",    "עם",      "כי",    "גם",    "אם",
+    "מה",    "כל",    "או",    "אני",   "היא",   "יש",    "הם",      "אבל",   "רק",    "לו",
+    "אל",    "עד",    "היה",   "בין",   "כמו",   "אין",   "עוד",     "אחד",   "שלא",   "אחרי",
+    "כבר",   "לפי",   "מן",    "אז",    "הזה",   "כך",    "היום",    "לכן",   "אנחנו", "אתה",
+    "שם",    "פה",    "הייתה", "להיות", "יותר",  "מאוד",  "כאן",     "אחת",   "שני",   "שנים",
+    "ישראל", "בית",   "ספר",   "עבודה", "אנשים", "ילדים", "מים",     "שלום",  "עולם",  "זמן",
+    "מקום",  "דרך",   "ארץ",   "חיים",  "לחם",   "יום",   "לילה",    "ערב",   "בוקר",  "שנה",
+    "חודש",  "שבוע",  "עיר",   "כסף",   "נכון",  "תמיד",  "אולי",    "כן",    "אותו",  "אותם",
+    "להם",   "לכם",   "שלהם",  "עליהם", "מהם",   "בהם",   "כולם",    "הרבה",  "צריך",  "יכול",
+    "רוצה",  "אומר",  "אמר",   "הלך",   "בא",    "ראה",   "ידע",     "חשב",   "כתב",   "מלך",
+    "מדינה", "ממשלה", "חברה",  "חברים", "ספרים", "דברים", "שאלה",    "תשובה", "חדש",   "גדול",
+    "קטן",   "טוב",   "ראשון", "אחרון", "בתוך",  "לפני",  "אחר",     "חוץ",   "עץ",    "ארוך",
+    "אף",    "סוף",   "כף",    "מצב",   "פנים",  "לבן",   "ירושלים", "אביב",  "ציון"};
+
+// Base letters (no final forms) with their frequency in Hebrew text, per mille.
+struct LetterWeight {
+    unsigned char letter;
+    unsigned weight;
+};
+constexpr std::array<LetterWeight, 22> kLetterWeights = {{
+    {0xE0, 63}, {0xE1, 47}, {0xE2, 13}, {0xE3, 26},  {0xE4, 99}, {0xE5, 105},
+    {0xE6, 9},  {0xE7, 23}, {0xE8, 13}, {0xE9, 111}, {0xEB, 24}, {0xEC, 74},
+    {0xEE, 52}, {0xF0, 30}, {0xF1, 11}, {0xF2, 33},  {0xF4, 18}, {0xF6, 13},
+    {0xF7, 19}, {0xF8, 56}, {0xF9, 42}, {0xFA, 54},
+}};
+
+// A UTF-8 Hebrew word of the list as code page 1255.
+void AppendUtf8Hebrew(std::string& out, std::string_view utf8) {
+    for (size_t i = 0; i + 1 < utf8.size(); i += 2) {
+        out.push_back(
+            static_cast<char>(kFirstHebrew + (static_cast<unsigned char>(utf8[i + 1]) - 0x90)));
+    }
+}
+
+unsigned char RandomLetter(Random& rng) {
+    unsigned total = 0;
+    for (const LetterWeight& w : kLetterWeights) {
+        total += w.weight;
+    }
+    size_t pick = rng.Below(total);
+    for (const LetterWeight& w : kLetterWeights) {
+        if (pick < w.weight) {
+            return w.letter;
+        }
+        pick -= w.weight;
+    }
+    return kFirstHebrew;
+}
+
+// Kaf, mem, nun, pe and tsadi to their final forms; other letters unchanged.
+unsigned char FinalForm(unsigned char letter) {
+    switch (letter) {
+        case 0xEB:
+        case 0xEE:
+        case 0xF0:
+        case 0xF4:
+        case 0xF6:
+            return static_cast<unsigned char>(letter - 1);
+        default:
+            return letter;
+    }
+}
+
+void AppendSpeltWord(Random& rng, std::string& out) {
+    if (rng.Below(5) < 3) {
+        // Zipf-like: the first words of the list are the commonest.
+        const size_t rank = rng.Below(rng.Below(kCommonWords.size()) + 1);
+        AppendUtf8Hebrew(out, kCommonWords[rank]);
+        return;
+    }
+    static constexpr std::string_view kPrefixes = "\xE4\xE5\xE1\xEC\xEE\xF9";  // ה ו ב ל מ ש
+    if (rng.Below(3) == 0) {
+        out.push_back(kPrefixes[rng.Below(kPrefixes.size())]);
+    }
+    const size_t stem = rng.Between(2, 5);
+    for (size_t k = 0; k < stem; ++k) {
+        out.push_back(static_cast<char>(RandomLetter(rng)));
+    }
+    static constexpr std::array<std::string_view, 10> kSuffixes = {
+        "\xE9\xEE", "\xE5\xFA", "\xE4",     "\xFA",     "\xE5",
+        "\xE9",     "\xE4",     "\xF0\xE5", "\xE9\xFA", "\xE4\xEE"};
+    if (rng.Below(2) == 0) {
+        out.append(kSuffixes[rng.Below(kSuffixes.size())]);  // ים ות ה ת ו י ה נו ית הם
+    }
+    out.back() = static_cast<char>(FinalForm(static_cast<unsigned char>(out.back())));
+}
+
+// One token of prose: mostly spelt Hebrew words, some Latin words, numbers,
+// marked-up words and punctuation.
+void AppendProseToken(Random& rng, std::string& out) {
+    const size_t r = rng.Below(100);
+    if (r < 74) {
+        AppendSpeltWord(rng, out);
+    } else if (r < 84) {
+        AppendLatinWord(rng, out);
+    } else if (r < 88) {
+        AppendNumber(rng, out);
+    } else if (r < 92) {
+        const bool bold = rng.Below(2) == 0;
+        out.append(bold ? "<b>" : "<a href='page.htm'>");
+        AppendSpeltWord(rng, out);
+        out.append(bold ? "</b>" : "</a>");
+    } else {
+        static constexpr std::string_view kTrailing = ".,;:?!";
+        switch (rng.Below(3)) {
+            case 0:
+                out.push_back('"');
+                AppendSpeltWord(rng, out);
+                out.push_back('"');
+                break;
+            case 1:
+                out.push_back('(');
+                AppendSpeltWord(rng, out);
+                out.push_back(')');
+                break;
+            default:
+                AppendSpeltWord(rng, out);
+                out.push_back(kTrailing[rng.Below(kTrailing.size())]);
+                break;
+        }
+    }
+}
+
+// Fills `out` with exactly `count` bytes: spelt words while they fit, then spaces.
+void AppendProseFill(Random& rng, std::string& out, size_t count) {
+    const size_t target = out.size() + count;
+    std::string word;
+    for (int misses = 0; misses < 4;) {
+        word.clear();
+        AppendSpeltWord(rng, word);
+        if (out.size() + word.size() + 1 > target) {
+            ++misses;
+            continue;
+        }
+        out.append(word).push_back(' ');
+    }
+    out.append(target - out.size(), ' ');
+}
 
 // Fills `out` with exactly `count` bytes of Hebrew words separated by spaces.
 void AppendHebrewFill(Random& rng, std::string& out, size_t count) {
@@ -198,7 +343,8 @@ void AppendHebrewFill(Random& rng, std::string& out, size_t count) {
 
 // Lines of 40 to 120 bytes before their CR LF, `separator` between tokens,
 // exactly `bytes` bytes in all.
-std::string GenerateLines(Random& rng, size_t bytes, TokenFn token, std::string_view separator) {
+std::string GenerateLines(Random& rng, size_t bytes, TokenFn token, std::string_view separator,
+                          FillFn fill) {
     std::string text;
     text.reserve(bytes);
     std::string line;
@@ -223,10 +369,10 @@ std::string GenerateLines(Random& rng, size_t bytes, TokenFn token, std::string_
         }
         text.append(line).append("\r\n");
     }
-    // The last line is filled to the exact size with Hebrew words.
+    // The last line is filled to the exact size.
     const size_t rest = bytes - text.size();
     if (rest >= 2) {
-        AppendHebrewFill(rng, text, rest - 2);
+        fill(rng, text, rest - 2);
         text.append("\r\n");
     } else if (rest == 1) {
         text.push_back(' ');
@@ -235,7 +381,7 @@ std::string GenerateLines(Random& rng, size_t bytes, TokenFn token, std::string_
 }
 
 std::string GenerateLogical(Random& rng, size_t bytes) {
-    return GenerateLines(rng, bytes, AppendLogicalToken, " ");
+    return GenerateLines(rng, bytes, AppendLogicalToken, " ", AppendHebrewFill);
 }
 
 std::string GenerateSingleLine(Random& rng, size_t bytes) {
@@ -295,13 +441,15 @@ std::string_view VariantName(Variant variant) {
             return "tags";
         case Variant::Dos:
             return "dos";
+        case Variant::Prose:
+            return "prose";
     }
     return "logical";
 }
 
 std::optional<Variant> VariantFromName(std::string_view name) {
     for (Variant v : {Variant::Logical, Variant::VisualHtml, Variant::SingleLine, Variant::Tags,
-                      Variant::Dos}) {
+                      Variant::Dos, Variant::Prose}) {
         if (VariantName(v) == name) {
             return v;
         }
@@ -319,9 +467,11 @@ std::string Generate(Variant variant, size_t bytes, uint64_t seed) {
         case Variant::SingleLine:
             return GenerateSingleLine(rng, bytes);
         case Variant::Tags:
-            return GenerateLines(rng, bytes, AppendTagToken, "");
+            return GenerateLines(rng, bytes, AppendTagToken, "", AppendHebrewFill);
         case Variant::Dos:
             return GenerateDos(rng, bytes);
+        case Variant::Prose:
+            return GenerateLines(rng, bytes, AppendProseToken, " ", AppendProseFill);
     }
     return {};
 }

@@ -12,4 +12,5 @@ set(MIRVAL_FUZZ_TARGETS
     lower_tag_case
     to_visual
     stream_conversion
+    detect_order
 )

@@ -230,6 +230,13 @@ void CMainFrame::CreateStatusBar() {
                                      FindCommand(CommandId::LineIndicator)->Prompt()) +
                                  2 * m_pLinePane->frameWidth() + 4);
     statusBar()->addPermanentWidget(m_pLinePane);
+    // The order pane fits its longer word, "visual".
+    m_pOrderPane = new QLabel(this);
+    m_pOrderPane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_pOrderPane->setAlignment(Qt::AlignCenter);
+    m_pOrderPane->setMinimumWidth(m_pOrderPane->fontMetrics().horizontalAdvance(tr("ויזואלי")) +
+                                  2 * m_pOrderPane->frameWidth() + 8);
+    statusBar()->addPermanentWidget(m_pOrderPane);
     // No Caps Lock, Num Lock or Scroll Lock indicators: Qt does not report
     // the state of the lock keys, so such panes could not be kept right.
 }
@@ -418,10 +425,15 @@ void CMainFrame::UpdateCommandUI() {
         }
         action->setChecked(checked);
     }
-    const CCmdUI line = QueryCommandState(CommandId::LineIndicator);
-    const QString text = line.IsEnabled() && line.HasText() ? line.Text() : QString();
-    if (m_pLinePane->text() != text) {
-        m_pLinePane->setText(text);
+    UpdatePane(m_pLinePane, CommandId::LineIndicator);
+    UpdatePane(m_pOrderPane, CommandId::OrderIndicator);
+}
+
+void CMainFrame::UpdatePane(QLabel* pane, int id) {
+    const CCmdUI ui = QueryCommandState(id);
+    const QString text = ui.IsEnabled() && ui.HasText() ? ui.Text() : QString();
+    if (pane->text() != text) {
+        pane->setText(text);
     }
 }
 

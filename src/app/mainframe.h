@@ -71,6 +71,7 @@ public:
     QToolBar* ToolBar() const { return m_pToolBar; }
     QLabel* MessagePane() const { return m_pMessagePane; }
     QLabel* LinePane() const { return m_pLinePane; }
+    QLabel* OrderPane() const { return m_pOrderPane; }
     // 128, 129 or 130: the menu bar being shown.
     int CurrentMenu() const { return m_nCurrentMenu; }
     // The popups of a menu bar, as built.
@@ -120,6 +121,8 @@ private:
     QMenu* BuildPopup(const MenuEntry& popup, int resourceId);
     void CreateToolBar();
     void CreateStatusBar();
+    // A status pane shows the text its indicator's update handler gives.
+    void UpdatePane(QLabel* pane, int id);
     void ShowMenu(int resourceId);
     // The menu bar, the window titles: whatever follows the active window.
     void UpdateFrameState();
@@ -138,6 +141,7 @@ private:
     QToolBar* m_pToolBar = nullptr;
     QLabel* m_pMessagePane = nullptr;
     QLabel* m_pLinePane = nullptr;
+    QLabel* m_pOrderPane = nullptr;  // visual or logical order of the active document
     std::map<int, QAction*> m_actions;
     QAction* m_pRecentPlaceholder = nullptr;
     std::map<int, QList<QMenu*>> m_menus;

@@ -11,7 +11,7 @@ struct CommandName {
     CliArgs::Command command;
 };
 
-constexpr std::array<CommandName, 7> kCommands = {{
+constexpr std::array<CommandName, 8> kCommands = {{
     {"to-visual", CliArgs::Command::ToVisual},
     {"to-logical", CliArgs::Command::ToLogical},
     {"to-dos", CliArgs::Command::ToDos},
@@ -19,6 +19,7 @@ constexpr std::array<CommandName, 7> kCommands = {{
     {"lower-tags", CliArgs::Command::LowerTags},
     {"special-chars", CliArgs::Command::SpecialChars},
     {"table", CliArgs::Command::Table},
+    {"detect", CliArgs::Command::Detect},
 }};
 
 // An on/off option pair sets one field to 1 or 0.
@@ -188,10 +189,12 @@ CliArgs CliArgs::Parse(const std::vector<std::string>& args) {
     if (!found) {
         return Usage("unknown command '" + positional[0] + "'; try --help");
     }
-    if (positional.size() > 2) {
+    if (result.command == Command::Detect) {
+        result.inputs.assign(positional.begin() + 1, positional.end());
+    } else if (positional.size() > 2) {
         return Usage("more than one input file given ('" + positional[2] + "')");
     }
-    if (positional.size() == 2) {
+    if (positional.size() == 2 && result.command != Command::Detect) {
         result.input = positional[1];
     }
     result.action = Action::Convert;
@@ -218,6 +221,7 @@ void CliArgs::ApplyFlags(ConversionSettings& settings) const {
 
 std::string CliArgs::HelpText() {
     return R"(Usage: mirval-convert COMMAND [OPTIONS] [FILE]
+       mirval-convert detect [OPTIONS] [FILE...]
 
 Converts Hebrew text between logical order and visual HTML, as the MIRVAL
 editor's commands do on a whole document. Reads FILE, or standard input when
@@ -239,6 +243,14 @@ Commands:
                 paste makes it: each row reversed, so the first column comes
                 last, and an empty cell filled with "&nbsp;". Text without a
                 Hebrew letter gives a table of one empty cell.
+  detect [FILE...]
+                tells whether each file (standard input when none is given)
+                is stored in visual or logical order, one line per file:
+                "visual", "logical" or "unknown", the number of Hebrew words
+                that begin with a final letter (ך ם ן ף ץ in code page
+                1255), the number that end with one, and the file's name.
+                A meta tag declaring the visual charset or ISO-8859-8 makes
+                a page visual. The verdict does not change the exit status.
 
 Conversion options (to-visual; to-logical uses --keep-tabs/--remove-tabs):
   --width N                  visual line length in characters (default 70)

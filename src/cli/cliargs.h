@@ -9,7 +9,16 @@
 // The command line of mirval-convert, parsed but not yet acted on.
 struct CliArgs {
     enum class Action { Convert, Help, Version, UsageError };
-    enum class Command { ToVisual, ToLogical, ToDos, Toggle, LowerTags, SpecialChars, Table };
+    enum class Command {
+        ToVisual,
+        ToLogical,
+        ToDos,
+        Toggle,
+        LowerTags,
+        SpecialChars,
+        Table,
+        Detect
+    };
     enum class Encoding { Cp1255, Utf8 };
 
     Action action = Action::UsageError;
@@ -19,6 +28,8 @@ struct CliArgs {
     std::string output;   // empty: standard output
     std::string profile;  // empty: no profile, the built-in defaults
     std::string def;      // special-chars: the definition file; empty: the shipped one
+    // detect: every file named; none: standard input.
+    std::vector<std::string> inputs;
     Encoding encoding = Encoding::Cp1255;
 
     // Conversion settings given on the line; they win over the profile.

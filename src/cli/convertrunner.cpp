@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "cli/detectrunner.h"
 #include "cli/streamrunner.h"
 #include "convert/conversionchain.h"
 #include "convert/specialchars.h"
@@ -137,6 +138,9 @@ bool WriteOutput(const CliArgs& args, std::string_view bytes) {
 }  // namespace
 
 int ConvertRunner::Run(const CliArgs& args) {
+    if (args.command == CliArgs::Command::Detect) {
+        return DetectRunner::Run(args);
+    }
     std::optional<DocumentSettings> documentSettings = BaseSettings(args.profile);
     if (!documentSettings) {
         return kFileError;
@@ -200,6 +204,8 @@ int ConvertRunner::Run(const CliArgs& args) {
             break;
         case CliArgs::Command::SpecialChars:
             specialchars::Replace(text, definitions);
+            break;
+        case CliArgs::Command::Detect:  // handled above
             break;
         case CliArgs::Command::Table:
             if (!TableBuilder::FromLogical(text, settings,

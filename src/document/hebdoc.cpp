@@ -36,6 +36,7 @@ const MessageEntry<CHebDoc> kMessageMap[] = {
     {CommandId::InsertImage, &CHebDoc::OnInsertImage, nullptr},
     {CommandId::InsertTable, &CHebDoc::OnInsertTable, nullptr},
     {CommandId::Browse, &CHebDoc::OnBrowse, &CHebDoc::OnUpdatePreview},
+    {CommandId::OrderIndicator, nullptr, &CHebDoc::OnUpdateOrderIndicator},
 };
 
 // The marker that a modified document with a path carries in its title.

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "convert/orderdetect.h"
 #include "document/settings.h"
 #include "framework/document.h"
 
@@ -102,6 +103,12 @@ public:
     void SetText(const std::string& text);
     // The text as it is written to its file: line breaks as the file had them.
     std::string GetFileBytes() const;
+
+    // The order the text is stored in, found when the document opens and
+    // after each conversion (one pass over the text), and its status pane.
+    void DetectTextOrder(std::string_view text);
+    const orderdetect::OrderEvidence& GetOrderEvidence() const { return m_orderEvidence; }
+    void OnUpdateOrderIndicator(CCmdUI& ui);
 
     bool OnCmdMsg(int id) override;
     bool OnUpdateCmdMsg(CCmdUI& ui) override;
@@ -252,6 +259,7 @@ private:
     bool m_bPreviewOpen = false;
     QPointer<CDocument> m_pPreviewDoc;
 
+    orderdetect::OrderEvidence m_orderEvidence;
     ConversionSettings m_conversionSettings;
     ImageSettings m_imageSettings;
     TableSettings m_tableSettings;

@@ -92,6 +92,7 @@ void CHebDoc::OnConvertToVisual() {
         start < end ? whole.substr(static_cast<size_t>(start), static_cast<size_t>(end - start))
                     : whole;
     ConvertToVisual(std::move(text), start, end, false);
+    DetectTextOrder(GetText());
 }
 
 void CHebDoc::RunConversion(void (*work)(std::string&, const ConversionSettings&),
@@ -122,6 +123,7 @@ void CHebDoc::RunConversion(void (*work)(std::string&, const ConversionSettings&
         m_nLastConvert = lastConvert;
     }
     SetDocModified(true);
+    DetectTextOrder(selection ? GetText() : text);
 }
 
 void CHebDoc::OnConvertToLogical() {
@@ -149,6 +151,7 @@ void CHebDoc::OnUndoConvert() {
         editor->LineScroll(firstLine);  // the same part of the text stays in view
     }
     SetDocModified(true);
+    DetectTextOrder(text);
 }
 
 std::string CHebDoc::NextDefField(std::string& line) {

@@ -102,6 +102,7 @@ bool CHebDoc::OnOpenDocument(const QString& path) {
     m_lineEnds = DetectLineEnds(bytes);
     TextDocumentBytes::Write(*m_pTextDocument, bytes,
                              m_lineEnds == LineEnds::Lf ? LineBreak::Lf : LineBreak::CrLf);
+    DetectTextOrder(bytes);
     if (!CDocument::OnOpenDocument(path)) {
         return false;
     }

@@ -42,6 +42,9 @@ constexpr int DosDisplay = 32799;
 constexpr int ShowSyntax = 32806;
 constexpr int RefreshSyntax = 32807;
 constexpr int LineIndicator = 32798;
+// The status-bar pane showing whether the document is stored in visual or
+// logical order (a pane of our own, not a menu command).
+constexpr int OrderIndicator = 32900;
 
 // Conversion.
 constexpr int ConvertToVisual = 32771;
