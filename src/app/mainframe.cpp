@@ -690,7 +690,8 @@ void CMainFrame::FillWindowList(QMenu* menu) {
         title.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction* item = menu->addAction(QStringLiteral("&%1 ").arg(i + 1) + IsolatedTitle(title));
         item->setStatusTip(tr("הפעל חלון זה"));
-        item->setCheckable(true);
+        // Only the active window's item shows a check mark.
+        item->setCheckable(listed[i] == active);
         item->setChecked(listed[i] == active);
         connect(item, &QAction::triggered, this, [this, frame = QPointer<CChildFrame>(listed[i])] {
             if (frame != nullptr && !frame->IsClosing()) {
