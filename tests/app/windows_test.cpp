@@ -1,12 +1,22 @@
 // The document windows in the main window: where new windows open, cascade
 // and tile, the window list of the window menu, the main title; and the
 // Hebrew of the dialogs Qt draws, the print preview and the about box.
+#include <QAbstractFileIconProvider>
+#include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRegion>
 #include <QTimer>
@@ -22,6 +32,31 @@
 #include "framework/commandids.h"
 
 namespace {
+
+// The texts a dialog shows in English only: titles, labels, buttons, group
+// titles and tips with a Latin letter and no Hebrew one. (Lists of names,
+// such as paper sizes and fonts, are left out.)
+QStringList EnglishOnlyTexts(QWidget* dialog) {
+    const auto englishOnly = [](const QString& text) {
+        const auto latin = [](QChar c) { return c.isLetter() && c.unicode() < 0x80; };
+        const auto hebrew = [](QChar c) { return c.unicode() >= 0x5D0 && c.unicode() <= 0x5EA; };
+        return std::any_of(text.begin(), text.end(), latin) &&
+               std::none_of(text.begin(), text.end(), hebrew);
+    };
+    QStringList texts{dialog->windowTitle()};
+    for (QWidget* widget : dialog->findChildren<QWidget*>()) {
+        texts.append(widget->toolTip());
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            texts.append(label->text());
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            texts.append(button->text());
+        } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+            texts.append(group->title());
+        }
+    }
+    texts.removeIf([&](const QString& text) { return !englishOnly(text); });
+    return texts;
+}
 
 class WindowsTest : public AppTest {
 protected:
@@ -225,15 +260,38 @@ TEST_F(WindowsTest, QtDialogsAndThePrintPreviewSpeakHebrew) {
     QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("ביטול"));
     EXPECT_EQ(buttons.button(QDialogButtonBox::Ok)->text(), QStringLiteral("אישור"));
+    EXPECT_EQ(QAbstractFileIconProvider().type(QFileInfo(QDir::tempPath())),
+              QStringLiteral("תיקייה"));
+    {
+        QPrinter printer;
+        QFileDialog file;
+        file.setOption(QFileDialog::DontUseNativeDialog);
+        QFontDialog font;
+        QColorDialog colour;
+        colour.setOption(QColorDialog::DontUseNativeDialog);
+        QPrintDialog print(&printer);
+        QPageSetupDialog setup(&printer);
+        QMessageBox message(QMessageBox::Question, QStringLiteral("כותרת"), QStringLiteral("שאלה"),
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Save |
+                                QMessageBox::Discard | QMessageBox::Cancel);
+        for (QDialog* dialog :
+             std::initializer_list<QDialog*>{&file, &font, &colour, &print, &setup, &message}) {
+            dialog->show();
+            EXPECT_EQ(EnglishOnlyTexts(dialog), QStringList()) << dialog->metaObject()->className();
+            dialog->hide();
+        }
+    }
 
     QString title;
     QString close;
+    QStringList english;
     QTimer::singleShot(0, [&] {
         auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
         if (preview == nullptr) {
             return;
         }
         title = preview->windowTitle();
+        english = EnglishOnlyTexts(preview);
         auto* action = preview->findChild<QAction*>(QStringLiteral("ClosePreview"));
         if (action == nullptr) {
             preview->reject();
@@ -249,6 +307,7 @@ TEST_F(WindowsTest, QtDialogsAndThePrintPreviewSpeakHebrew) {
     ASSERT_TRUE(Route(CommandId::FilePrintPreview));
     EXPECT_EQ(title, QStringLiteral("הצגה לפני הדפסה - MIRVAL1"));
     EXPECT_EQ(close, QStringLiteral("סגור"));
+    EXPECT_EQ(english, QStringList());
     QCoreApplication::removeTranslator(translator);
     delete translator;
 }
