@@ -11,6 +11,7 @@ packages=(
     libfribidi-bin
     xvfb xauth x11-utils xdotool libgl1-mesa-dri fonts-dejavu-core fonts-liberation2
     scdoc librsvg2-bin dpkg-dev file desktop-file-utils appstream
+    qt6-translations-l10n
 )
 
 missing=()

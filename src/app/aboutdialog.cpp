@@ -4,21 +4,31 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "app/commandicons.h"
 
 CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
+    // Right to left whatever the program around it: the icon on the right,
+    // every line starting at the right edge, also the lines that begin with
+    // the program's Latin name.
+    setLayoutDirection(Qt::RightToLeft);
     setWindowTitle(tr("אודות MIRVAL"));
     auto* icon = new QLabel(this);
     icon->setPixmap(CommandIcons::Application().pixmap(32, 32));
     icon->setAlignment(Qt::AlignTop);
 
     auto* text = new QVBoxLayout;
-    text->addWidget(new QLabel(tr("MIRVAL גרסה 4.00 בטה"), this));
-    text->addWidget(new QLabel(tr("כל הזכויות שמורות למפתחי MIRVAL."), this));
-    text->addWidget(new QLabel(tr("עורך לדפי אינטרנט בעברית ויזואלית ולוגית."), this));
-    text->addWidget(new QLabel(tr("הערות והצעות: דרך דף הבית של התוכנה."), this));
+    for (const QString& line : {tr("MIRVAL גרסה 4.00 בטה"), tr("כל הזכויות שמורות למפתחי MIRVAL."),
+                                tr("עורך לדפי אינטרנט בעברית ויזואלית ולוגית."),
+                                tr("הערות והצעות: דרך דף הבית של התוכנה.")}) {
+        auto* label = new QLabel(line, this);
+        // A label aligns by its text's first letter unless told otherwise.
+        label->setAlignment(QStyle::visualAlignment(Qt::RightToLeft, Qt::AlignLeft) |
+                            Qt::AlignVCenter);
+        text->addWidget(label);
+    }
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("אישור"));

@@ -9,6 +9,7 @@
 #include "app/hebapp.h"
 #include "app/installcheck.h"
 #include "app/mainframe.h"
+#include "app/qttranslations.h"
 #include "app/qtuiservices.h"
 #include "app/singleinstance.h"
 #include "browse/webbrowser.h"
@@ -24,6 +25,11 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("MIRVAL"));
     QApplication::setLayoutDirection(Qt::RightToLeft);
     QApplication::setWindowIcon(CommandIcons::Application());
+    if (InstallQtTranslations(&application) == nullptr) {
+        std::fprintf(stderr,
+                     "mirval: Qt's Hebrew translations (qtbase_he.qm) are not installed; "
+                     "the standard dialogs will speak English\n");
+    }
 
     const CommandLine line = ParseCommandLine(QApplication::arguments());
     if (!line.error.isEmpty()) {

@@ -3,24 +3,35 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/childframe.h"
 #include "app/commandicons.h"
@@ -48,6 +59,69 @@ QStringList LocalFiles(const QMimeData* data) {
 
 bool IsDragEvent(QEvent::Type type) {
     return type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop;
+}
+
+// The window menu numbers this many windows; the others are a choice away.
+constexpr int kListedWindows = 9;
+
+// Two thirds of a length, rounded up: the least a document window is given
+// when it opens or is cascaded.
+int TwoThirds(int length) {
+    return (2 * length + 2) / 3;
+}
+
+// How far each cascaded window sits below and beside the one behind it:
+// the height of a title bar with its border, so that every title shows.
+int CascadeStep(const QWidget* frame) {
+    QStyleOptionTitleBar option;
+    option.initFrom(frame);
+    option.titleBarFlags = frame->windowFlags();
+    const QStyle* style = frame->style();
+    const int step = style->pixelMetric(QStyle::PM_TitleBarHeight, &option, frame) +
+                     style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, frame);
+    return std::max(step, 1);
+}
+
+// Window rectangles are worked out from the workspace's leading corner (the
+// top right in a right-to-left program) and mirrored into the coordinates of
+// the windows, which a right-to-left area does not mirror itself.
+QRect FromLeadingCorner(Qt::LayoutDirection direction, const QRect& workspace, QPoint offset,
+                        QSize size) {
+    return QStyle::visualRect(direction, workspace, QRect(workspace.topLeft() + offset, size));
+}
+
+QPoint OffsetFromLeadingCorner(Qt::LayoutDirection direction, const QRect& workspace,
+                               const QRect& rect) {
+    return QStyle::visualRect(direction, workspace, rect).topLeft() - workspace.topLeft();
+}
+
+// A window title inside a right-to-left menu or list: isolated, so that a
+// Latin file name keeps its own order beside the item's number.
+QString IsolatedTitle(const QString& title) {
+    return QChar(0x2068) + title + QChar(0x2069);
+}
+
+// The list of all open windows, for more windows than the menu numbers: the
+// row chosen, or -1.
+int ChooseWindow(QWidget* parent, const QStringList& titles, int current) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(CMainFrame::tr("בחירת חלון"));
+    auto* label = new QLabel(CMainFrame::tr("&חלונות פתוחים:"), &dialog);
+    auto* list = new QListWidget(&dialog);
+    list->addItems(titles);
+    list->setCurrentRow(current);
+    label->setBuddy(list);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(CMainFrame::tr("אישור"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(CMainFrame::tr("ביטול"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(label);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    return dialog.exec() == QDialog::Accepted ? list->currentRow() : -1;
 }
 
 }  // namespace
@@ -85,6 +159,7 @@ CMainFrame::CMainFrame(CHebApp* app, QWidget* parent)
 
     CreateActions();
     CreateMenus();
+    AttachWindowLists();
     CreateToolBar();
     CreateStatusBar();
 
@@ -275,9 +350,10 @@ void CMainFrame::AddFrame(CDocTemplate* docTemplate, CView* view, bool visible) 
                 Qt::UniqueConnection);
     }
     connect(frame, &QObject::destroyed, m_pIdle, &IdleUpdater::Schedule);
+    // Maximising and restoring change the main window's title.
+    connect(frame, &QMdiSubWindow::windowStateChanged, m_pIdle, &IdleUpdater::Schedule);
     if (visible) {
-        const QSize area = m_pMdiArea->isVisible() ? m_pMdiArea->size() : size();
-        frame->resize(area * 2 / 3);
+        PlaceNewFrame(frame);
         frame->show();
         m_pMdiArea->setActiveSubWindow(frame);
         view->Widget()->setFocus();
@@ -299,10 +375,7 @@ void CMainFrame::WatchView(QWidget* widget) {
 void CMainFrame::ActivateDocument(CDocument* document) {
     for (CChildFrame* frame : ChildFrames()) {
         if (frame->GetDocument() == document) {
-            if (frame->isMinimized()) {
-                frame->showNormal();
-            }
-            m_pMdiArea->setActiveSubWindow(frame);
+            ActivateFrame(frame);
             return;
         }
     }
@@ -357,8 +430,13 @@ void CMainFrame::UpdateFrameState() {
     for (CChildFrame* frame : ChildFrames()) {
         frame->UpdateTitle();
     }
+    // The document's name once: beside the program's name, or in brackets
+    // after it while its window is maximised (the maximised window's
+    // buttons sit in the menu bar, and it has no title bar of its own).
     QString title = CHebApp::AppTitle();
-    if (CDocument* document = GetActiveDocument()) {
+    if (active != nullptr && active->isMaximized()) {
+        title += QStringLiteral(" - [") + active->windowTitle() + QLatin1Char(']');
+    } else if (CDocument* document = GetActiveDocument()) {
         title += QStringLiteral(" - ") + document->GetTitle();
     }
     if (windowTitle() != title) {
@@ -459,12 +537,200 @@ void CMainFrame::OnWindowNew() {
     }
 }
 
+QRect CMainFrame::Workspace() {
+    // Before the main window is first shown its layout has not sized the
+    // area yet.
+    if (!m_pMdiArea->isVisible() && layout() != nullptr) {
+        layout()->activate();
+    }
+    return QRect(QPoint(0, 0), m_pMdiArea->maximumViewportSize());
+}
+
+void CMainFrame::ActivateFrame(CChildFrame* frame) {
+    if (frame->isMinimized()) {
+        frame->showNormal();
+    }
+    m_pMdiArea->setActiveSubWindow(frame);
+}
+
+void CMainFrame::PlaceNewFrame(CChildFrame* frame) {
+    const QRect workspace = Workspace();
+    const Qt::LayoutDirection direction = m_pMdiArea->layoutDirection();
+    const QSize size(TwoThirds(workspace.width()), TwoThirds(workspace.height()));
+    QPoint offset(0, 0);
+    CChildFrame* previous = nullptr;
+    for (CChildFrame* other : ChildFrames()) {
+        if (other != frame) {
+            previous = other;
+        }
+    }
+    if (previous != nullptr) {
+        // A minimised or maximised window does not show where it was put.
+        const bool normal = !previous->isMinimized() && !previous->isMaximized();
+        const QPoint from =
+            normal ? OffsetFromLeadingCorner(direction, workspace, previous->geometry())
+                   : m_lastPlacement;
+        const int step = CascadeStep(frame);
+        offset = from + QPoint(step, step);
+        if (offset.x() < 0 || offset.y() < 0 || offset.x() + size.width() > workspace.width() ||
+            offset.y() + size.height() > workspace.height()) {
+            offset = QPoint(0, 0);
+        }
+    }
+    m_lastPlacement = offset;
+    frame->setGeometry(FromLeadingCorner(direction, workspace, offset, size));
+}
+
+QList<CChildFrame*> CMainFrame::ArrangeableFrames(bool activeFirst) {
+    QList<CChildFrame*> frames;
+    const QMdiArea::WindowOrder order =
+        activeFirst ? QMdiArea::CreationOrder : QMdiArea::StackingOrder;
+    for (QMdiSubWindow* window : m_pMdiArea->subWindowList(order)) {
+        auto* frame = qobject_cast<CChildFrame*>(window);
+        if (frame == nullptr || frame->IsClosing() || frame->isHidden() || frame->isMinimized()) {
+            continue;
+        }
+        if (frame->isMaximized()) {
+            frame->showNormal();
+        }
+        frames.append(frame);
+    }
+    CChildFrame* active = MDIGetActive();
+    if (activeFirst && frames.removeOne(active)) {
+        frames.prepend(active);
+    }
+    return frames;
+}
+
+QRect CMainFrame::ArrangeWorkspace() {
+    ArrangeIconicWindows();
+    QRect workspace = Workspace();
+    for (CChildFrame* frame : ChildFrames()) {
+        if (frame->isMinimized() && !frame->isHidden()) {
+            workspace.setBottom(std::min(workspace.bottom(), frame->geometry().top() - 1));
+        }
+    }
+    return workspace;
+}
+
 void CMainFrame::OnWindowCascade() {
-    m_pMdiArea->cascadeSubWindows();
+    // From the window at the back to the one in front, so that the order
+    // on screen stays as it was and the active window stays on top.
+    const QList<CChildFrame*> frames = ArrangeableFrames(false);
+    if (frames.isEmpty()) {
+        return;
+    }
+    const QRect workspace = ArrangeWorkspace();
+    const Qt::LayoutDirection direction = m_pMdiArea->layoutDirection();
+    const int count = static_cast<int>(frames.size());
+    const int step = CascadeStep(frames.first());
+    // As large as the steps leave room for, and never under two thirds of
+    // the workspace; a cascade too long for that starts again at the top,
+    // further to the side.
+    const int height =
+        std::max(TwoThirds(workspace.height()), workspace.height() - (count - 1) * step);
+    const int rows = std::max(1, (workspace.height() - height) / step + 1);
+    const int width =
+        std::max(TwoThirds(workspace.width()), workspace.width() - (count - 1) * step);
+    const int side = count > 1 ? std::min(step, (workspace.width() - width) / (count - 1)) : 0;
+    for (int i = 0; i < count; ++i) {
+        m_lastPlacement = QPoint(i * side, (i % rows) * step);
+        frames[i]->setGeometry(
+            FromLeadingCorner(direction, workspace, m_lastPlacement, QSize(width, height)));
+    }
 }
 
 void CMainFrame::OnWindowTile() {
-    m_pMdiArea->tileSubWindows();
+    // Columns of windows one above another, the active window in the
+    // leading corner; the last columns take one window more when they do
+    // not share out evenly.
+    const QList<CChildFrame*> frames = ArrangeableFrames(true);
+    if (frames.isEmpty()) {
+        return;
+    }
+    const QRect workspace = ArrangeWorkspace();
+    const Qt::LayoutDirection direction = m_pMdiArea->layoutDirection();
+    const int count = static_cast<int>(frames.size());
+    int columns = 1;
+    while ((columns + 1) * (columns + 1) <= count) {
+        ++columns;
+    }
+    const int width = workspace.width();
+    const int height = workspace.height();
+    int index = 0;
+    for (int column = 0; column < columns; ++column) {
+        const int rows = count / columns + (column >= columns - count % columns ? 1 : 0);
+        const int left = width * column / columns;
+        const int right = width * (column + 1) / columns;
+        for (int row = 0; row < rows; ++row) {
+            const int top = height * row / rows;
+            const int bottom = height * (row + 1) / rows;
+            frames[index++]->setGeometry(FromLeadingCorner(direction, workspace, QPoint(left, top),
+                                                           QSize(right - left, bottom - top)));
+        }
+    }
+}
+
+void CMainFrame::AttachWindowLists() {
+    QAction* arrange = CommandAction(CommandId::WindowArrange);
+    for (const auto& [resourceId, popups] : m_menus) {
+        for (QMenu* popup : popups) {
+            if (popup->actions().contains(arrange)) {
+                connect(popup, &QMenu::aboutToShow, this, [this, popup] { FillWindowList(popup); });
+            }
+        }
+    }
+}
+
+void CMainFrame::FillWindowList(QMenu* menu) {
+    qDeleteAll(m_windowListActions);
+    m_windowListActions.clear();
+    const QList<CChildFrame*> frames = ChildFrames();
+    if (frames.isEmpty()) {
+        return;
+    }
+    // The active window is always among those numbered: past the ninth, it
+    // takes the last number.
+    CChildFrame* active = MDIGetActive();
+    QList<CChildFrame*> listed = frames.mid(0, kListedWindows);
+    if (active != nullptr && !listed.contains(active)) {
+        listed.last() = active;
+    }
+    m_windowListActions.append(menu->addSeparator());
+    for (qsizetype i = 0; i < listed.size(); ++i) {
+        QString title = listed[i]->windowTitle();
+        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* item = menu->addAction(QStringLiteral("&%1 ").arg(i + 1) + IsolatedTitle(title));
+        item->setStatusTip(tr("הפעל חלון זה"));
+        // Only the active window's item shows a check mark.
+        item->setCheckable(listed[i] == active);
+        item->setChecked(listed[i] == active);
+        connect(item, &QAction::triggered, this, [this, frame = QPointer<CChildFrame>(listed[i])] {
+            if (frame != nullptr && !frame->IsClosing()) {
+                ActivateFrame(frame);
+            }
+        });
+        m_windowListActions.append(item);
+    }
+    if (frames.size() > kListedWindows) {
+        QAction* more = menu->addAction(tr("חלונות &נוספים..."));
+        more->setStatusTip(tr("הצג את רשימת כל החלונות הפתוחים"));
+        connect(more, &QAction::triggered, this, &CMainFrame::ShowMoreWindows);
+        m_windowListActions.append(more);
+    }
+}
+
+void CMainFrame::ShowMoreWindows() {
+    const QList<CChildFrame*> frames = ChildFrames();
+    QStringList titles;
+    for (CChildFrame* frame : frames) {
+        titles.append(IsolatedTitle(frame->windowTitle()));
+    }
+    QList<QPointer<CChildFrame>> guarded(frames.begin(), frames.end());
+    const int chosen = ChooseWindow(this, titles, static_cast<int>(frames.indexOf(MDIGetActive())));
+    if (chosen >= 0 && guarded[chosen] != nullptr && !guarded[chosen]->IsClosing()) {
+        ActivateFrame(guarded[chosen]);
+    }
 }
 
 void CMainFrame::OnWindowArrange() {
@@ -545,6 +811,28 @@ void CMainFrame::OnFilePrintPreview() {
         return;
     }
     QPrintPreviewDialog preview(m_pApp->Printer(), this);
+    QString title = tr("הצגה לפני הדפסה");
+    if (CDocument* document = GetActiveDocument()) {
+        title += QStringLiteral(" - ") + document->GetTitle();
+    }
+    preview.setWindowTitle(title);
+    // The preview's own toolbar gets a plain way out, named in words, at
+    // its start where a narrow window does not push it out of sight.
+    if (auto* toolbar = preview.findChild<QToolBar*>()) {
+        QAction* first = toolbar->actions().value(0);
+        auto* close =
+            new QAction(QIcon::fromTheme(QStringLiteral("window-close"),
+                                         style()->standardIcon(QStyle::SP_DialogCloseButton)),
+                        tr("סגור"), toolbar);
+        toolbar->insertAction(first, close);
+        toolbar->insertSeparator(first);
+        close->setObjectName(QStringLiteral("ClosePreview"));
+        close->setToolTip(tr("סגור את ההצגה לפני הדפסה"));
+        connect(close, &QAction::triggered, &preview, &QDialog::reject);
+        if (auto* button = qobject_cast<QToolButton*>(toolbar->widgetForAction(close))) {
+            button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        }
+    }
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* printer) { PrintActiveView(printer); });
     preview.exec();

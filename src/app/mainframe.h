@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QPoint>
 #include <QSet>
 #include <map>
 #include <span>
@@ -24,6 +25,7 @@ class QMenu;
 class QMimeData;
 class QPlainTextEdit;
 class QPrinter;
+class QRect;
 class QToolBar;
 struct MenuEntry;
 
@@ -87,6 +89,11 @@ public:
     bool OpenDroppedData(const QMimeData* data);
     // Lines minimised windows up along the bottom, from the leading side.
     void ArrangeIconicWindows();
+    // The part of the multiple-document area that document windows fill, in
+    // the coordinates of the windows themselves.
+    QRect Workspace();
+    // Makes a document window the active one, restoring it when minimised.
+    void ActivateFrame(CChildFrame* frame);
 
     bool OnCmdMsg(int id) override;
     bool OnUpdateCmdMsg(CCmdUI& ui) override;
@@ -118,6 +125,20 @@ private:
 
     void CreateActions();
     void CreateMenus();
+    // The window menus list the open windows below their commands, filled
+    // in each time one opens.
+    void AttachWindowLists();
+    void FillWindowList(QMenu* menu);
+    void ShowMoreWindows();
+    // A new window: two thirds of the workspace, one step down and to the
+    // side of the window opened before it, back in the corner before it
+    // would leave the workspace.
+    void PlaceNewFrame(CChildFrame* frame);
+    // The windows cascade and tile arrange: not minimised, none maximised,
+    // in the given order.
+    QList<CChildFrame*> ArrangeableFrames(bool activeFirst);
+    // The workspace above the row of minimised windows, once they are lined up.
+    QRect ArrangeWorkspace();
     QMenu* BuildPopup(const MenuEntry& popup, int resourceId);
     void CreateToolBar();
     void CreateStatusBar();
@@ -150,4 +171,8 @@ private:
     int m_nCurrentMenu = 0;
     // Toolbar buttons whose command has no tooltip.
     QSet<QObject*> m_buttonsWithoutTip;
+    // The items the window menu lists windows with, as last filled in.
+    QList<QAction*> m_windowListActions;
+    // Where the last window was placed, from the workspace's leading corner.
+    QPoint m_lastPlacement;
 };
