@@ -222,6 +222,21 @@ void CHebApp::OpenDroppedFile(const QString& path) {
     }
 }
 
+void CHebApp::OpenFilesFromElsewhere(const QStringList& paths) {
+    CDocTemplate* editor = GetTemplate(kEditorTemplate);
+    if (editor == nullptr || m_pMainFrame == nullptr) {
+        return;
+    }
+    if (m_pMainFrame->isMinimized()) {
+        m_pMainFrame->showNormal();
+    }
+    m_pMainFrame->raise();
+    m_pMainFrame->activateWindow();
+    for (const QString& path : paths) {
+        editor->OpenDocumentFile(path);
+    }
+}
+
 CDocument* CHebApp::BrowseAddress(const QString& address, const QString& caption) {
     CDocTemplate* preview = GetTemplate(kPreviewTemplate);
     if (preview == nullptr) {

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFileInfo>
 #include <QTimer>
 #include <cstdio>
 
@@ -8,6 +9,7 @@
 #include "app/hebapp.h"
 #include "app/mainframe.h"
 #include "app/qtuiservices.h"
+#include "app/singleinstance.h"
 #include "browse/webbrowser.h"
 #include "document/hebdoc.h"
 #include "options/inserttabledialog.h"
@@ -28,6 +30,18 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
+    // One program per user and display: a file given to a second start goes
+    // to the running program, unless this start asks to run on its own. The
+    // test options capture this process's own window, so they run on their
+    // own too.
+    const bool alone =
+        line.newInstance || !line.screenshot.isEmpty() || line.quitAfterMs > 0 || line.preview;
+    const QString serverName = SingleInstance::ServerName();
+    if (!alone && !line.file.isEmpty() &&
+        SingleInstance::HandOver(serverName, {QFileInfo(line.file).absoluteFilePath()})) {
+        return 0;
+    }
+
     // The services outlive the application object, whose documents may still
     // ask for them while they close.
     QtUiServices ui;
@@ -40,6 +54,12 @@ int main(int argc, char* argv[]) {
     ui.SetApp(&app);
     if (!app.InitInstance(line.file)) {
         return 1;
+    }
+    SingleInstance instance;
+    if (!alone) {
+        QObject::connect(&instance, &SingleInstance::FilesReceived, &app,
+                         &CHebApp::OpenFilesFromElsewhere);
+        instance.Listen(serverName);
     }
     if (line.preview) {
         // The page's preview in the program's own window, as the preview

@@ -33,6 +33,16 @@ void QtUiServices::ShowMessage(const QString& text) {
     box.exec();
 }
 
+bool QtUiServices::AskYesNo(const QString& text) {
+    QMessageBox box(QMessageBox::Question, Caption(), text, QMessageBox::Yes | QMessageBox::No,
+                    DialogParent());
+    box.button(QMessageBox::Yes)->setText(QApplication::translate("QtUiServices", "&כן"));
+    box.button(QMessageBox::No)->setText(QApplication::translate("QtUiServices", "&לא"));
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 SaveChangesAnswer QtUiServices::AskSaveChanges(const QString& title) {
     QMessageBox box(QMessageBox::Warning, Caption(),
                     QApplication::translate("QtUiServices", "לשמור את השינויים ב-%1?").arg(title),
@@ -50,6 +60,16 @@ SaveChangesAnswer QtUiServices::AskSaveChanges(const QString& title) {
         default:
             return SaveChangesAnswer::Cancel;
     }
+}
+
+bool QtUiServices::AskChoice(const QString& text, const QString& first, const QString& second) {
+    QMessageBox box(QMessageBox::Question, Caption(), text, QMessageBox::NoButton, DialogParent());
+    QPushButton* firstButton = box.addButton(first, QMessageBox::AcceptRole);
+    QPushButton* secondButton = box.addButton(second, QMessageBox::RejectRole);
+    box.setDefaultButton(firstButton);
+    box.setEscapeButton(secondButton);
+    box.exec();
+    return box.clickedButton() == firstButton;
 }
 
 std::optional<QString> QtUiServices::AskOpenFileName(const FileDialogRequest& request) {

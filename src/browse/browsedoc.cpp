@@ -1,10 +1,14 @@
 #include "browse/browsedoc.h"
 
-#include <QFile>
+#include <QDesktopServices>
+#include <QProcess>
 
 #include "browse/browseview.h"
 #include "document/hebdoc.h"
-#include "framework/uiservices.h"
+#include "document/settings.h"
+#include "framework/appprofile.h"
+#include "framework/commandids.h"
+#include "framework/localpath.h"
 
 CBrowseDoc::CBrowseDoc(QObject* parent) : CDocument(parent) {}
 
@@ -37,13 +41,29 @@ void CBrowseDoc::Refresh() {
 }
 
 bool CBrowseDoc::OnSaveDocument(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        Ui().ShowMessage(tr("לא ניתן לשמור את הקובץ %1.").arg(path));
-        return false;
+    (void)path;
+    return false;
+}
+
+bool CBrowseDoc::OnCmdMsg(int id) {
+    switch (id) {
+        case CommandId::FileSave:
+        case CommandId::FileSaveAs:
+            return true;  // nothing to save: the page is someone else's file
+        default:
+            return CDocument::OnCmdMsg(id);
     }
-    file.close();
-    return CDocument::OnSaveDocument(path);
+}
+
+bool CBrowseDoc::OnUpdateCmdMsg(CCmdUI& ui) {
+    switch (ui.ID()) {
+        case CommandId::FileSave:
+        case CommandId::FileSaveAs:
+            ui.Enable(false);
+            return true;
+        default:
+            return CDocument::OnUpdateCmdMsg(ui);
+    }
 }
 
 void CBrowseDoc::OnCloseDocument() {
@@ -53,8 +73,28 @@ void CBrowseDoc::OnCloseDocument() {
     if (m_pSourceDoc != nullptr && m_pSourceDoc->GetPreviewDoc() == this) {
         m_pSourceDoc->SetPreviewOpen(false);
     }
-    if (m_bOwnsFile && !GetPathName().isEmpty()) {
-        QFile::remove(GetPathName());
+    if (m_bOwnsFile) {
+        CHebDoc::RemovePreviewFile(GetPathName());
     }
     CDocument::OnCloseDocument();
+}
+
+QString CBrowseDoc::ExternalBrowserProgram() const {
+    BrowseSettings settings;
+    if (m_pSourceDoc != nullptr) {
+        m_pSourceDoc->GetBrowseSettings(settings);
+    } else {
+        settings = Settings::Load(AppProfile::Read()).Browse;
+    }
+    return PathFromLocal(settings.BrowseFile);
+}
+
+void CBrowseDoc::OpenWebAddress(const QUrl& url) {
+    // The address is the program's one argument, never split by a shell.
+    const QString program = ExternalBrowserProgram();
+    if (!program.isEmpty()) {
+        QProcess::startDetached(program, {url.toString(QUrl::FullyEncoded)});
+    } else {
+        QDesktopServices::openUrl(url);
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QUrl>
 
 #include "document/hebdoc.h"
 #include "framework/document.h"
@@ -34,11 +35,22 @@ public:
     // source's text now shows, so its changed-since-reload flag is cleared.
     void Refresh() override;
 
-    // A preview holds nothing of its own: saving writes an empty file.
+    // A preview holds nothing of its own and never writes a file: Save and
+    // Save As are unavailable in its windows, and saving does nothing.
     bool OnSaveDocument(const QString& path) override;
-    // The preview of a source document deletes its file, and the source
-    // learns that its preview is closed.
+    bool OnCmdMsg(int id) override;
+    bool OnUpdateCmdMsg(CCmdUI& ui) override;
+    // The preview of a source document deletes its file (only if it is still
+    // the file this program wrote there), and the source learns that its
+    // preview is closed.
     void OnCloseDocument() override;
+
+    // A web address the user chose in the page: it opens in the browser
+    // program of the browse settings (the source's, else the profile's), or
+    // in the desktop's default browser when none is set.
+    void OpenWebAddress(const QUrl& url);
+    // The browser program a web address opens in; empty: the desktop's own.
+    QString ExternalBrowserProgram() const;
 
 private:
     CBrowseView* FirstBrowseView() const;

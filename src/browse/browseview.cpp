@@ -15,12 +15,18 @@ CBrowseView::BrowserFactory& Factory() {
     return factory;
 }
 
-IWebBrowser* MakeBrowser(QWidget* parent) {
+IWebBrowser* MakeBrowser(CBrowseView* view) {
     if (Factory()) {
-        return Factory()(parent);
+        return Factory()(view);
     }
     CWebBrowser::PrepareEnvironment();
-    return new CWebBrowser(parent);
+    auto* browser = new CWebBrowser(view);
+    browser->SetWebAddressHandler([view](const QUrl& url) {
+        if (CBrowseDoc* document = view->GetBrowseDoc()) {
+            document->OpenWebAddress(url);
+        }
+    });
+    return browser;
 }
 
 }  // namespace

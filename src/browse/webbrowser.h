@@ -2,7 +2,9 @@
 
 #include <QString>
 #include <QWebEngineView>
+#include <functional>
 
+class CPreviewPage;
 class QWidget;
 
 // What the preview view needs of a web browser: a child window that fills
@@ -18,13 +20,18 @@ public:
 };
 
 // The web browser of the preview window: Chromium through Qt WebEngine. It
-// shows a page marked "<meta charset='visual'>" in visual order.
+// shows a page marked "<meta charset='visual'>" in visual order. Its page is
+// a CPreviewPage on the shared preview profile: script cannot read local
+// files, and a local page does not move to the web.
 class CWebBrowser : public QWebEngineView, public IWebBrowser {
     Q_OBJECT
 
 public:
     explicit CWebBrowser(QWidget* parent = nullptr);
     ~CWebBrowser() override;
+
+    // Where a web address the user clicks in a local page goes.
+    void SetWebAddressHandler(std::function<void(const QUrl&)> handler);
 
     QWidget* Widget() override { return this; }
     // A path (absolute or relative to the current folder) or a URL.
@@ -41,4 +48,13 @@ public:
     // object is made, and again before the first browser is created; the
     // engine reads the setting when it starts, with the first browser.
     static void PrepareEnvironment();
+
+protected:
+    // The page's input arrives at a child widget of the engine's making:
+    // each child is watched for the user's clicks and key presses.
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void WatchInput(QObject* child);
 };

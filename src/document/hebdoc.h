@@ -49,7 +49,7 @@ public:
 
     // Settings (section "Settings"), loaded once when the document is made.
     void LoadSettings();
-    // False when the profile could not be written.
+    // False when the profile could not be written or refused a value.
     bool SaveSettings();
     void SetSettings(ConversionSettings conversion, ImageSettings image, TableSettings table,
                      BrowseSettings browse);
@@ -64,7 +64,8 @@ public:
 
     // Fonts and colouring, read from the profile at every use.
     static FontSettings ReadFontSettings(std::string_view section);
-    static void WriteFontSettings(const FontSettings& format, std::string_view section);
+    // False when the profile could not be written or refused a value.
+    static bool WriteFontSettings(const FontSettings& format, std::string_view section);
     static bool IsShowSyntax();
     void ApplyTextFont();
 
@@ -86,6 +87,8 @@ public:
     bool OnNewDocument() override;
     bool OnOpenDocument(const QString& path) override;
     bool OnSaveDocument(const QString& path) override;
+    // Keeps the caret's line.
+    bool ReloadFromDisk() override;
     void OnCloseDocument() override;
     // Replaces the selection with the template file's text, line by line.
     void ReadTemplate(const QString& path);
@@ -215,6 +218,10 @@ public:
     // The preview file's bytes: "<HTML>", the meta tag (when not empty), the
     // text, "</HTML>".
     static std::string PreviewFileContent(std::string_view text, std::string_view meta);
+    // Deletes the file at path only if it is a preview file this run of the
+    // program wrote and is still that same file (not replaced or linked
+    // elsewhere since); true when it went.
+    static bool RemovePreviewFile(const QString& path);
     bool IsPreviewOpen() const { return m_bPreviewOpen; }
     void SetPreviewOpen(bool open) { m_bPreviewOpen = open; }
     // The preview document last opened for this document; null once closed.

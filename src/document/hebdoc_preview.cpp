@@ -1,8 +1,15 @@
 // The browser preview: the preview file beside the document, the preview
 // window linked to its source, and the external browser.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
+#include <QHash>
 #include <QProcess>
+#include <cerrno>
+#include <cstring>
 
 #include "document/hebdoc.h"
 #include "document/optionssheet.h"
@@ -16,23 +23,133 @@ CDocTemplate* g_previewTemplate = nullptr;
 
 const QString kPreviewSuffix = QStringLiteral("_mirval.htm");
 
-// Creates or truncates the file and writes every byte; on failure error says why.
-bool WritePreviewFile(const QString& path, const std::string& bytes, QString& error) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        error = file.errorString();
-        return false;
+// A path inside a Hebrew message, isolated left to right so that its slashes
+// stay where they belong.
+QString Isolated(const QString& path) {
+    return QChar(0x2066) + path + QChar(0x2069);
+}
+
+// Which file on disk a path named when this program last wrote it, and its
+// state then: a file put in its place later differs in one of these, even
+// where the file system hands the old inode number to the new file.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
+
+    static FileIdentity Of(const struct stat& info) {
+        return {info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
     }
-    const auto size = static_cast<qint64>(bytes.size());
-    if (file.write(bytes.data(), size) != size || !file.flush()) {
-        error = file.errorString();
-        return false;
+    bool operator==(const FileIdentity& other) const {
+        return device == other.device && inode == other.inode && size == other.size &&
+               modified.tv_sec == other.modified.tv_sec &&
+               modified.tv_nsec == other.modified.tv_nsec &&
+               changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
     }
-    file.close();
+};
+
+// The preview files this run of the program wrote, by path. Only these are
+// rewritten without a question, and only these are ever deleted.
+QHash<QString, FileIdentity>& WrittenFiles() {
+    static QHash<QString, FileIdentity> files;
+    return files;
+}
+
+bool IsOwnFile(const QString& path, const struct stat& info) {
+    const auto found = WrittenFiles().constFind(path);
+    return found != WrittenFiles().cend() && S_ISREG(info.st_mode) &&
+           *found == FileIdentity::Of(info);
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        done += static_cast<std::size_t>(written);
+    }
     return true;
 }
 
+enum class WriteResult { Written, Declined, Failed };
+
+// Writes the preview file without ever following a symbolic link at its
+// name. A file this run wrote is rewritten in place (after checking that the
+// name still leads to it); anything else found at the name is replaced only
+// when the user agrees, and then by a new file. On failure error says why.
+WriteResult WritePreviewFile(const QString& path, const std::string& bytes, QString& error) {
+    const std::string local = LocalPath(path);
+    int fd = -1;
+    bool create = true;
+    struct stat info {};
+    if (::lstat(local.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) {
+            error = QString::fromLocal8Bit(std::strerror(EISDIR));
+            return WriteResult::Failed;
+        }
+        if (IsOwnFile(path, info)) {
+            create = false;
+            fd = ::open(local.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+            struct stat opened {};
+            // Replaced between the look and the open: not ours any more.
+            if (fd >= 0 && (::fstat(fd, &opened) != 0 || !IsOwnFile(path, opened))) {
+                ::close(fd);
+                fd = -1;
+                errno = EEXIST;
+            }
+        } else {
+            WrittenFiles().remove(path);
+            if (!Ui().AskYesNo(
+                    QCoreApplication::translate("CHebDoc",
+                                                "הקובץ %1 כבר קיים, ולא נכתב לצפיה בדפדפן "
+                                                "בהפעלה זו של התכנית.\nלהחליף אותו?")
+                        .arg(Isolated(path)))) {
+                return WriteResult::Declined;
+            }
+            if (::unlink(local.c_str()) != 0 && errno != ENOENT) {
+                error = QString::fromLocal8Bit(std::strerror(errno));
+                return WriteResult::Failed;
+            }
+        }
+    }
+    if (create) {
+        // A new file: never through a link, never onto a file that appeared
+        // meanwhile.
+        fd = ::open(local.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    }
+    if (fd < 0) {
+        error = QString::fromLocal8Bit(std::strerror(errno));
+        return WriteResult::Failed;
+    }
+    struct stat written {};
+    const bool ok = ::ftruncate(fd, 0) == 0 && WriteAll(fd, bytes) && ::fstat(fd, &written) == 0;
+    const int savedErrno = errno;
+    if (::close(fd) != 0 || !ok) {
+        error = QString::fromLocal8Bit(std::strerror(ok ? errno : savedErrno));
+        return WriteResult::Failed;
+    }
+    WrittenFiles().insert(path, FileIdentity::Of(written));
+    return WriteResult::Written;
+}
+
 }  // namespace
+
+bool CHebDoc::RemovePreviewFile(const QString& path) {
+    const std::string local = LocalPath(path);
+    struct stat info {};
+    if (path.isEmpty() || ::lstat(local.c_str(), &info) != 0 || !IsOwnFile(path, info)) {
+        return false;
+    }
+    WrittenFiles().remove(path);
+    return ::unlink(local.c_str()) == 0;
+}
 
 void CHebDoc::SetPreviewTemplate(CDocTemplate* docTemplate) {
     g_previewTemplate = docTemplate;
@@ -101,9 +218,15 @@ void CHebDoc::Preview(bool external, const QString& browserProgram) {
     BrowseSettings settings;
     GetBrowseSettings(settings);
     QString error;
-    if (!WritePreviewFile(path, PreviewFileContent(GetText(), settings.BrowseMeta), error)) {
-        Ui().ShowMessage(tr("לא ניתן לכתוב את הקובץ לצפיה בדפדפן %1\n%2").arg(path, error));
-        return;
+    switch (WritePreviewFile(path, PreviewFileContent(GetText(), settings.BrowseMeta), error)) {
+        case WriteResult::Written:
+            break;
+        case WriteResult::Declined:
+            return;  // the file stays as it is, and no preview opens or reloads
+        case WriteResult::Failed:
+            Ui().ShowMessage(
+                tr("לא ניתן לכתוב את הקובץ לצפיה בדפדפן %1\n%2").arg(Isolated(path), error));
+            return;
     }
 
     if (external) {
@@ -127,7 +250,7 @@ void CHebDoc::Preview(bool external, const QString& browserProgram) {
         const QString previous = m_pPreviewDoc->GetPathName();
         m_pPreviewDoc->SetPathName(path, false);
         m_pPreviewDoc->SetTitle(tr("Browsing: ") + TitleForPreview());
-        QFile::remove(previous);
+        RemovePreviewFile(previous);
         m_bModifiedCopy = false;
         preview->Navigate(path);
     } else if (m_bModifiedCopy) {

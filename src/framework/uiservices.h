@@ -24,6 +24,11 @@ public:
     // A message box with an OK button.
     virtual void ShowMessage(const QString& text) = 0;
     virtual SaveChangesAnswer AskSaveChanges(const QString& title) = 0;
+    // A question with Yes and No buttons; true for Yes. No is the default.
+    virtual bool AskYesNo(const QString& text) = 0;
+    // A question with two answers, the buttons labelled first and second;
+    // true for the first. Closing the question answers second.
+    virtual bool AskChoice(const QString& text, const QString& first, const QString& second) = 0;
     virtual std::optional<QString> AskOpenFileName(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> AskSaveFileName(const FileDialogRequest& request) = 0;
     virtual void BeginWaitCursor() = 0;

@@ -1,7 +1,10 @@
 // The preview with the real web engine, under an X server: a page marked
-// visual is laid out in visual order, an edit reloads it, and the help page
-// that ships shows right to left.
+// visual is laid out in visual order, an edit reloads it, the help page that
+// ships shows right to left, and a previewed page's script can neither read
+// local files nor take the window to the web.
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVariant>
@@ -14,6 +17,7 @@
 #include "browse/webbrowser.h"
 #include "common/hebrew.h"
 #include "document/hebdoc.h"
+#include "framework/localpath.h"
 
 namespace {
 
@@ -147,6 +151,110 @@ TEST_F(WebBrowserTest, TheShippedHelpPageShowsRightToLeftAndStays) {
     page->OnCloseDocument();
     Settle();
     EXPECT_TRUE(QFile::exists(file));
+}
+
+TEST_F(WebBrowserTest, APageLoadsItsOwnFilesButItsScriptReadsNoneAndStaysLocal) {
+    // site/page.htm with a file beside it, one outside its folder and an
+    // image (a GIF 7 pixels wide) reached through "../".
+    ASSERT_TRUE(QDir().mkpath(Path("site")) && QDir().mkpath(Path("images")));
+    WriteFile("images/x.gif",
+              QByteArray::fromHex("47494638396107000300800000000000ffffff21f90401000000002c0000"
+                                  "00000700030000020484818f5100003b")
+                  .toStdString());
+    WriteFile("site/beside.txt", "BESIDE");
+    WriteFile("frame.htm", "<script>parent.postMessage('FRAME', '*');</script>");
+    const QString outside = WriteFile("outside.txt", "OUTSIDE");
+    // The external browser writes the address it was given.
+    const QString browserProgram =
+        WriteFile("browser.sh",
+                  "#!/bin/sh\nprintf '%s\\n' \"$@\" >\"$(dirname \"$0\")/args.part\"\n"
+                  "mv \"$(dirname \"$0\")/args.part\" \"$(dirname \"$0\")/args.txt\"\n");
+    QFile::setPermissions(browserProgram, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const std::string page =
+        "<a id='web' href='http://mirval.invalid/clicked' style='position:absolute;left:0;top:0;"
+        "width:300px;height:100px;display:block'>web</a>\r\n"
+        "<div style='margin-top:120px'><img id='i' src='../images/x.gif'>\r\n"
+        "<p id='beside'>waiting</p><p id='outside'>waiting</p><p id='fetched'>waiting</p>\r\n"
+        "<p id='framed'>waiting</p></div>\r\n"
+        "<iframe src='../frame.htm'></iframe><iframe id='text' src='../outside.txt'></iframe>\r\n"
+        "<script>\r\n"
+        "window.addEventListener('message', function(e) { show('framed', e.data); });\r\n"
+        "function show(id, text) { document.getElementById(id).textContent = text; }\r\n"
+        "function read(address, id) {\r\n"
+        "  var x = new XMLHttpRequest();\r\n"
+        "  x.onload = function() { show(id, 'READ: ' + x.responseText); };\r\n"
+        "  x.onerror = function() { show(id, 'FAILED'); };\r\n"
+        "  try { x.open('GET', address); x.send(); } catch (e) { show(id, 'FAILED'); }\r\n"
+        "}\r\n"
+        "read('beside.txt', 'beside');\r\n"
+        "read('" +
+        QUrl::fromLocalFile(outside).toString().toStdString() +
+        "', 'outside');\r\n"
+        "fetch('../outside.txt').then(function(r) { return r.text(); })\r\n"
+        "  .then(function(t) { show('fetched', 'READ: ' + t); },\r\n"
+        "        function() { show('fetched', 'FAILED'); });\r\n"
+        "</script>\r\n";
+    CHebDoc* doc = OpenPage("site/page.htm", page, "");
+    BrowseSettings settings;
+    doc->GetBrowseSettings(settings);
+    settings.BrowseFile = LocalPath(browserProgram);
+    doc->SetBrowseSettings(settings);
+    CWebBrowser* browser = PreviewAndWait(doc);
+    ASSERT_NE(browser, nullptr);
+    const QUrl local = QUrl::fromLocalFile(Path("site/page_mirval.htm"));
+    ASSERT_EQ(browser->url().toString().toStdString(), local.toString().toStdString());
+
+    const QString results = QStringLiteral(
+        "['beside', 'outside', 'fetched'].map(function(id) {"
+        "  return document.getElementById(id).textContent; }).join('|')");
+    const QString allFailed = QStringLiteral("FAILED|FAILED|FAILED");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return !RunScript(browser, results).toString().contains(QLatin1String("waiting")); },
+        kWaitMs));
+    EXPECT_EQ(RunScript(browser, results).toString().toStdString(), allFailed.toStdString());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return RunScript(browser, QStringLiteral("document.getElementById('i').complete"))
+                .toBool();
+        },
+        kWaitMs));
+    EXPECT_EQ(
+        RunScript(browser, QStringLiteral("document.getElementById('i').naturalWidth")).toInt(), 7);
+    // A frame shows a page through "../"; one showing a text file gives its
+    // text to no script.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return RunScript(browser,
+                             QStringLiteral("document.getElementById('framed').textContent"))
+                       .toString() == QLatin1String("FRAME");
+        },
+        kWaitMs));
+    EXPECT_FALSE(RunScript(browser, QStringLiteral("(function() { try {"
+                                                   "  var d = document.getElementById('text')"
+                                                   "    .contentDocument;"
+                                                   "  return d.body.innerText; } catch (e) {"
+                                                   "  return ''; } })()"))
+                     .toString()
+                     .contains(QLatin1String("OUTSIDE")));
+
+    // A script sends the page to the web: it stays where it is, and the
+    // external browser does not start.
+    RunScript(browser, QStringLiteral("location.href = 'http://mirval.invalid/moved'; true"));
+    QTest::qWait(1500);
+    EXPECT_EQ(browser->url().toString().toStdString(), local.toString().toStdString());
+    EXPECT_EQ(RunScript(browser, results).toString().toStdString(), allFailed.toStdString());
+    EXPECT_FALSE(QFileInfo::exists(Path("args.txt")));
+
+    // The user clicks the link: the address goes to the external browser,
+    // and the preview stays.
+    QWidget* surface = browser->focusProxy() != nullptr ? browser->focusProxy() : browser;
+    QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(Path("args.txt")); }, kWaitMs));
+    QFile args(Path("args.txt"));
+    ASSERT_TRUE(args.open(QIODevice::ReadOnly));
+    EXPECT_EQ(args.readAll(), QByteArray("http://mirval.invalid/clicked\n"));
+    EXPECT_EQ(browser->url().toString().toStdString(), local.toString().toStdString());
+    EXPECT_EQ(RunScript(browser, results).toString().toStdString(), allFailed.toStdString());
 }
 
 }  // namespace

@@ -19,6 +19,24 @@ public:
         saveQuestions.append(title);
         return saveAnswer;
     }
+    bool AskYesNo(const QString& text) override {
+        questions.append(text);
+        if (yesNoAnswers.empty()) {
+            return false;
+        }
+        const bool answer = yesNoAnswers.front();
+        yesNoAnswers.pop_front();
+        return answer;
+    }
+    bool AskChoice(const QString& text, const QString&, const QString&) override {
+        choiceQuestions.append(text);
+        if (choiceAnswers.empty()) {
+            return false;
+        }
+        const bool answer = choiceAnswers.front();
+        choiceAnswers.pop_front();
+        return answer;
+    }
     std::optional<QString> AskOpenFileName(const FileDialogRequest& request) override {
         return Answer(request);
     }
@@ -34,9 +52,16 @@ public:
     // the dialog was cancelled.
     std::deque<QString> fileAnswers;
     SaveChangesAnswer saveAnswer = SaveChangesAnswer::Discard;
+    // The next Yes/No questions' answers, in order; none left: No.
+    std::deque<bool> yesNoAnswers;
 
     QStringList messages;
     QStringList saveQuestions;
+    QStringList questions;  // the Yes/No questions asked
+    // The next two-answer questions' answers, in order; none left: the second.
+    std::deque<bool> choiceAnswers;
+
+    QStringList choiceQuestions;
     QStringList recentFiles;
     std::optional<FileDialogRequest> lastRequest;
     int waitCursors = 0;
