@@ -47,13 +47,13 @@ struct ToolbarPlace {
 // stored untranslated; the accessors translate them. The button's image is
 // the one CommandIcons draws for the id.
 struct CommandInfo {
-    int id;
-    const char* menuText;  // "" for a command without a menu item
-    const char* keys;      // "Ctrl+Z, Alt+Backspace"; "" for none
-    const char* prompt;    // status text, then "\n" and the tooltip where there is one
-    MenuPlace menu;        // its item in the menu bars
-    MenuPlace otherMenu;   // a second place, where some bars put it elsewhere or word it apart
-    ToolbarPlace toolbar;
+    int id = 0;
+    const char* menuText = "";  // "" for a command without a menu item
+    const char* keys = "";      // "Ctrl+Z, Alt+Backspace"; "" for none
+    const char* prompt = "";    // status text, then "\n" and the tooltip where there is one
+    MenuPlace menu = {};        // its item in the menu bars
+    MenuPlace otherMenu = {};   // a second place, where some bars put it elsewhere or word it apart
+    ToolbarPlace toolbar = {};
 
     QString MenuText() const;
     QList<QKeySequence> Keys() const;
