@@ -105,14 +105,14 @@ void Tag(QPainter& p, int x, int y, const QColor& colour) {
 
 void PaintCommand(int id, QPainter& p) {
     switch (id) {
-        case 57600:  // new
+        case CommandId::FileNew:
             Page(p, 3, 1, 10, 13);
             break;
-        case 32774:  // new from template
+        case CommandId::FileNewFromTemplate:
             Page(p, 3, 1, 10, 13);
             Lines(p, 5, 6, 6, 4, kBlue);
             break;
-        case 57601: {  // open
+        case CommandId::FileOpen: {
             p.setPen(kInk);
             p.setBrush(kYellow.darker(115));
             p.drawRect(1, 3, 13, 10);
@@ -122,7 +122,7 @@ void PaintCommand(int id, QPainter& p) {
             p.drawPolygon(front);
             break;
         }
-        case 57603:  // save
+        case CommandId::FileSave:
             p.setPen(kInk);
             p.setBrush(kBlue);
             p.drawRect(1, 1, 13, 13);
@@ -131,7 +131,7 @@ void PaintCommand(int id, QPainter& p) {
             p.setBrush(kGrey);
             p.drawRect(4, 9, 7, 5);
             break;
-        case 32773:  // browse
+        case CommandId::Browse:
             p.setRenderHint(QPainter::Antialiasing, true);
             p.setPen(kBlue);
             p.setBrush(QColor(0xCF, 0xE4, 0xFA));
@@ -140,7 +140,7 @@ void PaintCommand(int id, QPainter& p) {
             p.drawEllipse(QRectF(4.5, 1, 6, 12));
             p.drawLine(QPointF(1.5, 7), QPointF(13.5, 7));
             break;
-        case 32807: {  // refresh colouring
+        case CommandId::RefreshSyntax: {
             p.setRenderHint(QPainter::Antialiasing, true);
             p.setPen(QPen(kGreen, 2));
             p.drawArc(QRectF(2, 2, 11, 11), 30 * 16, 280 * 16);
@@ -151,7 +151,7 @@ void PaintCommand(int id, QPainter& p) {
             p.drawPolygon(head);
             break;
         }
-        case 57635:  // cut
+        case CommandId::EditCut:
             p.setRenderHint(QPainter::Antialiasing, true);
             p.setPen(kInk);
             p.drawLine(4, 1, 10, 9);
@@ -160,14 +160,14 @@ void PaintCommand(int id, QPainter& p) {
             p.drawEllipse(QRectF(1.5, 9, 4, 4));
             p.drawEllipse(QRectF(9.5, 9, 4, 4));
             break;
-        case 57634:  // copy
+        case CommandId::EditCopy:
             Page(p, 1, 1, 8, 9);
             Page(p, 6, 5, 8, 9);
             break;
-        case 57637:  // paste
+        case CommandId::EditPaste:
             Clipboard(p);
             break;
-        case 32776: {  // paste visual
+        case CommandId::PasteVisual: {
             Clipboard(p);
             QFont font(QStringLiteral("DejaVu Sans"));
             font.setPixelSize(8);
@@ -177,46 +177,46 @@ void PaintCommand(int id, QPainter& p) {
             p.drawText(QRect(4, 5, 8, 8), Qt::AlignCenter, QStringLiteral("א"));
             break;
         }
-        case 32771:  // text to visual HTML
+        case CommandId::ConvertToVisual:
             Lines(p, 1, 2, 5, 3, kInk);
             Arrow(p, 3, 12, 10, kRed);
             Tag(p, 6, 1, kBlue);
             break;
-        case 32772:  // visual HTML to text
+        case CommandId::ConvertToLogical:
             Tag(p, 0, 1, kBlue);
             Arrow(p, 12, 3, 10, kRed);
             Lines(p, 10, 2, 5, 3, kInk);
             break;
-        case 32779:
+        case CommandId::Bold:
             Letter(p, QStringLiteral("B"), true, false, false, kInk);
             break;
-        case 32780:
+        case CommandId::Italic:
             Letter(p, QStringLiteral("I"), true, true, false, kInk);
             break;
-        case 32781:
+        case CommandId::Underline:
             Letter(p, QStringLiteral("U"), true, false, true, kInk);
             break;
-        case 32803:  // font tag
+        case CommandId::FontTag:
             Letter(p, QStringLiteral("A"), true, false, false, kBlue);
             p.fillRect(2, 13, 12, 2, kRed);
             break;
-        case 32794:  // link
+        case CommandId::Link:
             p.setRenderHint(QPainter::Antialiasing, true);
             p.setPen(QPen(kBlue, 1.5));
             p.setBrush(Qt::NoBrush);
             p.drawRoundedRect(QRectF(1, 5, 8, 5), 2.5, 2.5);
             p.drawRoundedRect(QRectF(7, 5, 8, 5), 2.5, 2.5);
             break;
-        case 32784:
+        case CommandId::AlignLeft:
             AlignLines(p, Qt::AlignLeft);
             break;
-        case 32785:
+        case CommandId::AlignCenter:
             AlignLines(p, Qt::AlignHCenter);
             break;
-        case 32786:
+        case CommandId::AlignRight:
             AlignLines(p, Qt::AlignRight);
             break;
-        case 57607:  // print
+        case CommandId::FilePrint:
             p.setPen(kInk);
             p.setBrush(kPaper);
             p.drawRect(4, 1, 7, 5);
@@ -225,7 +225,7 @@ void PaintCommand(int id, QPainter& p) {
             p.setBrush(kPaper);
             p.drawRect(4, 9, 7, 5);
             break;
-        case 32800: {  // help page
+        case CommandId::HelpFile: {
             p.setRenderHint(QPainter::Antialiasing, true);
             p.setPen(Qt::NoPen);
             p.setBrush(kBlue);
@@ -269,12 +269,11 @@ QPixmap ApplicationPixmap(int size) {
 }  // namespace
 
 QIcon ForCommand(int id) {
-    for (int button : ToolbarButtons()) {
-        if (button != 0 && button == id) {
-            return Draw([id](QPainter& p) { PaintCommand(id, p); });
-        }
+    const CommandInfo* info = FindCommand(id);
+    if (info == nullptr || info->toolbar.place == 0) {
+        return QIcon();
     }
-    return QIcon();
+    return Draw([id](QPainter& p) { PaintCommand(id, p); });
 }
 
 QIcon Application() {

@@ -57,7 +57,7 @@ public:
     // document, so closing it deletes nothing. Null when no document was
     // obtained.
     CDocument* BrowseAddress(const QString& address, const QString& caption);
-    // The program's home page, which command 32801 shows.
+    // The program's home page, which HomePage shows.
     static QString HomePageAddress();
 
     // Asks about every modified document; false as soon as one answer is
@@ -77,10 +77,10 @@ public:
     void OnFilePrintSetup();
     void OnAppAbout();
     void OnAppExit();
-    // Command 32800: the help page h_mirval.htm in a preview window; nothing
+    // HelpFile: the help page h_mirval.htm in a preview window; nothing
     // when the page is missing.
     void OnHelpFile();
-    // Command 32801: the home page in a preview window.
+    // HomePage: the home page in a preview window.
     void OnHomePage();
     // One of the recent-file items, 0 to 3. A file that no longer opens
     // leaves the list.

@@ -200,7 +200,7 @@ public:
     // sheet's table page comes first when allowed and TableDisplay is on.
     void InsertTable(bool allowOptions);
 
-    // The browser preview. Command 32773 shows the options sheet's browse
+    // The browser preview. Browse shows the options sheet's browse
     // page first when BrowseDisplay is on, then previews as BrowseExternal
     // and BrowseFile say.
     void OnBrowse();

@@ -56,7 +56,7 @@ public:
     // Saves to path, or asks for a path with the save dialog when path is
     // empty. With replace the document takes the new path as its own.
     bool DoSave(const QString& path, bool replace = true);
-    // Command 57603: saves to the document's path, asking for one if it has none.
+    // FileSave: saves to the document's path, asking for one if it has none.
     bool DoFileSave();
     // Asks whether to save a modified document before it closes; false when
     // the user cancels or the save fails.

@@ -60,20 +60,20 @@ public:
     // Only formats change; the selection and the top line stay where they
     // were, and the window is repainted once.
     void Colourize(bool showCode);
-    void OnShowSyntax();  // 32806: colouring on or off
+    void OnShowSyntax();  // ShowSyntax: colouring on or off
     void OnUpdateShowSyntax(CCmdUI& ui);
-    void OnRefreshSyntax();  // 32807 (F7): colouring on, afresh
+    void OnRefreshSyntax();  // RefreshSyntax (F7): colouring on, afresh
     void OnUpdateRefreshSyntax(CCmdUI& ui);
 
-    // Go to line (32797): the dialog, then the caret to the start of the line.
+    // Go to line (GoToLine): the dialog, then the caret to the start of the line.
     void OnGoToLine();
     void OnUpdateGoToLine(CCmdUI& ui);
-    // DOS display (32799): a text holding DOS letters is shown in code page
+    // DOS display (DosDisplay): a text holding DOS letters is shown in code page
     // 1255 and the document's DOS-display flag set; a text without them is
     // put back into code page 862 and the flag cleared.
     void OnDosDisplay();
     void OnUpdateDosDisplay(CCmdUI& ui);
-    // The line indicator (32798): "Ln line/lines".
+    // The line indicator (LineIndicator): "Ln line/lines".
     void OnUpdateLineIndicator(CCmdUI& ui);
     // What a double-click at a byte offset does first: when the text there is
     // a link naming a page (".htm" or ".txt"), opens that page, relative to
@@ -81,8 +81,8 @@ public:
     // page that is already open forward) and returns true; otherwise false.
     bool OpenLinkAt(long offset);
 
-    // Find (57636, F3): a new modeless find dialog at each press. Replace
-    // (57641, Ctrl+R): the view's replace dialog, brought forward when it is
+    // Find (EditFind, F3): a new modeless find dialog at each press. Replace
+    // (EditReplace, Ctrl+R): the view's replace dialog, brought forward when it is
     // open already.
     void OnEditFind();
     void OnEditReplace();

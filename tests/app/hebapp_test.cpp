@@ -39,7 +39,7 @@ TEST_F(HebAppTest, StartsWithOneNewDocumentAndNumbersTheNext) {
     EXPECT_TRUE(Frame()->isVisible());
     EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("MIRVAL - MIRVAL1"));
 
-    EXPECT_TRUE(Route(57600));
+    EXPECT_TRUE(Route(CommandId::FileNew));
     ASSERT_EQ(Editor()->Documents().size(), 2);
     EXPECT_EQ(ActiveHebDoc()->GetTitle(), QStringLiteral("MIRVAL2"));
     EXPECT_TRUE(Preview()->Documents().isEmpty());
@@ -105,7 +105,7 @@ TEST_F(HebAppTest, OpenTakesAnyExtensionAsAnEditorDocument) {
     const QString text = WriteFile("notes.txt", "plain\r\n");
     ui.fileAnswers = {templ, text};
 
-    EXPECT_TRUE(Route(57601));
+    EXPECT_TRUE(Route(CommandId::FileOpen));
     ASSERT_TRUE(ui.lastRequest.has_value());
     EXPECT_EQ(ui.lastRequest->defaultExt, QStringLiteral("htm"));
     EXPECT_TRUE(ui.lastRequest->defaultName.isEmpty());
@@ -117,14 +117,14 @@ TEST_F(HebAppTest, OpenTakesAnyExtensionAsAnEditorDocument) {
     EXPECT_EQ(ActiveHebDoc()->GetPathName(), templ);
     EXPECT_EQ(ActiveHebDoc()->GetText(), "<html>\r\n</html>\r\n");
 
-    EXPECT_TRUE(Route(57601));
+    EXPECT_TRUE(Route(CommandId::FileOpen));
     ASSERT_NE(ActiveHebDoc(), nullptr);
     EXPECT_EQ(ActiveHebDoc()->GetPathName(), text);
     EXPECT_EQ(ActiveHebDoc()->GetDocTemplate(), Editor());
     EXPECT_EQ(Editor()->Documents().size(), 3);
 
     // Cancelled: nothing opens.
-    EXPECT_TRUE(Route(57601));
+    EXPECT_TRUE(Route(CommandId::FileOpen));
     EXPECT_EQ(Editor()->Documents().size(), 3);
 }
 
@@ -134,7 +134,7 @@ TEST_F(HebAppTest, NewFromTemplateFillsANewDocument) {
     const QString templ = WriteFile("letter.mvt", "<html>\r\n<body>");
     ui.fileAnswers = {templ};
 
-    EXPECT_TRUE(Route(32774));
+    EXPECT_TRUE(Route(CommandId::FileNewFromTemplate));
     ASSERT_TRUE(ui.lastRequest.has_value());
     EXPECT_EQ(ui.lastRequest->defaultName, QStringLiteral("basic.mvt"));
     EXPECT_EQ(ui.lastRequest->defaultExt, QStringLiteral("mvt"));
@@ -153,7 +153,7 @@ TEST_F(HebAppTest, NewFromTemplateFillsANewDocument) {
     EXPECT_EQ(QDir::currentPath(), before);
 
     // Cancelled: the new empty document stays.
-    EXPECT_TRUE(Route(32774));
+    EXPECT_TRUE(Route(CommandId::FileNewFromTemplate));
     EXPECT_EQ(Editor()->Documents().size(), 3);
     EXPECT_EQ(ActiveHebDoc()->GetTitle(), QStringLiteral("MIRVAL3"));
     EXPECT_EQ(ActiveHebDoc()->GetText(), "");
@@ -227,18 +227,19 @@ TEST_F(HebAppTest, RecentFileItemsReplaceThePlaceholder) {
     ASSERT_NE(placeholder, nullptr);
     EXPECT_TRUE(placeholder->isVisible());
     EXPECT_FALSE(placeholder->isEnabled());
-    EXPECT_FALSE(Frame()->CommandAction(57616)->isVisible());
+    EXPECT_FALSE(Frame()->CommandAction(CommandId::FileMruFirst)->isVisible());
 
     const QString page = WriteFile("a&b.htm", "x\r\n");
     app->AddToRecentFileList(page);
     Frame()->UpdateCommandUI();
     EXPECT_FALSE(placeholder->isVisible());
     EXPECT_TRUE(visibleTexts().contains(QStringLiteral("&1 ") + Path("a&&b.htm")));
-    EXPECT_TRUE(Frame()->CommandAction(57616)->isEnabled());
-    EXPECT_EQ(Frame()->CommandAction(57616)->statusTip(), QStringLiteral("פתח מסמך זה"));
-    EXPECT_FALSE(Frame()->CommandAction(57617)->isVisible());
+    EXPECT_TRUE(Frame()->CommandAction(CommandId::FileMruFirst)->isEnabled());
+    EXPECT_EQ(Frame()->CommandAction(CommandId::FileMruFirst)->statusTip(),
+              QStringLiteral("פתח מסמך זה"));
+    EXPECT_FALSE(Frame()->CommandAction(CommandId::FileMruFirst + 1)->isVisible());
 
-    EXPECT_TRUE(Route(57616));
+    EXPECT_TRUE(Route(CommandId::FileMruFirst));
     EXPECT_EQ(Frame()->GetActiveDocument()->GetPathName(), page);
 }
 
@@ -247,7 +248,7 @@ TEST_F(HebAppTest, RecentFileThatNoLongerOpensLeavesTheList) {
     const QString kept = WriteFile("kept.htm", "x\r\n");
     app->AddToRecentFileList(Path("gone.htm"));
     app->AddToRecentFileList(kept);
-    EXPECT_TRUE(Route(57617));  // the second item: gone.htm
+    EXPECT_TRUE(Route(CommandId::FileMruFirst + 1));  // the second item: gone.htm
     EXPECT_FALSE(ui.messages.isEmpty());
     EXPECT_EQ(app->RecentFiles(), QStringList({kept}));
     EXPECT_EQ(AppProfile::Read().GetString("Recent File List", "File2", "?"), "");

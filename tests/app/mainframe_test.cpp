@@ -56,13 +56,14 @@ TEST_F(MainFrameTest, MenuBarFollowsTheActiveWindowsKind) {
     EXPECT_EQ(Frame()->CurrentMenu(), kEditorMenu);
     EXPECT_EQ(MenuBarTitles(Frame()), QStringList({"&קובץ", "&עריכה", "&תצוגה", "&המרה...",
                                                    "&עיצוב", "הו&ספה", "&חלון", "ע&זרה"}));
-    EXPECT_EQ(Frame()->CommandAction(57600)->text(), QStringLiteral("&מסמך חדש\tCtrl+N"));
+    EXPECT_EQ(Frame()->CommandAction(CommandId::FileNew)->text(),
+              QStringLiteral("&מסמך חדש\tCtrl+N"));
 
     app->BrowseAddress(QStringLiteral("http://example.org/"), QStringLiteral("Home"));
     Settle();
     EXPECT_EQ(Frame()->CurrentMenu(), kPreviewMenu);
     EXPECT_EQ(MenuBarTitles(Frame()), QStringList({"&קובץ", "&תצוגה", "&חלון", "ע&זרה"}));
-    EXPECT_EQ(Frame()->CommandAction(57600)->text(), QStringLiteral("&חדש\tCtrl+N"));
+    EXPECT_EQ(Frame()->CommandAction(CommandId::FileNew)->text(), QStringLiteral("&חדש\tCtrl+N"));
 
     // Back to the editor window, then no window at all.
     Frame()->MdiArea()->setActiveSubWindow(Frame()->ChildFrames().first());
@@ -91,24 +92,32 @@ TEST_F(MainFrameTest, EditorFileMenuCarriesPrintSetupAndPreviewAfterPrint) {
 
 TEST_F(MainFrameTest, ToolbarButtonsInOrderWithTheirTips) {
     ASSERT_TRUE(app->InitInstance());
-    QStringList shape;
+    using namespace CommandId;
+    std::vector<int> shape;  // 0 for a separator
     for (QAction* action : Frame()->ToolBar()->actions()) {
         if (action->isSeparator()) {
-            shape.append(QStringLiteral("|"));
+            shape.push_back(0);
             continue;
         }
         for (const CommandInfo& info : CommandTable()) {
             if (Frame()->CommandAction(info.id) == action) {
-                shape.append(QString::number(info.id));
+                shape.push_back(info.id);
             }
         }
     }
-    EXPECT_EQ(shape.join(QLatin1Char(' ')),
-              QStringLiteral("57600 32774 57601 57603 | 32773 | 32807 | 57635 57634 57637 32776 | "
-                             "32771 32772 | 32779 32780 32781 32803 32794 | 32784 32785 32786 | "
-                             "57607 32800"));
+    // clang-format off
+    EXPECT_EQ(shape, (std::vector<int>{
+        FileNew, FileNewFromTemplate, FileOpen, FileSave, 0,
+        Browse, 0,
+        RefreshSyntax, 0,
+        EditCut, EditCopy, EditPaste, PasteVisual, 0,
+        ConvertToVisual, ConvertToLogical, 0,
+        Bold, Italic, Underline, FontTag, Link, 0,
+        AlignLeft, AlignCenter, AlignRight, 0,
+        FilePrint, HelpFile}));
+    // clang-format on
     EXPECT_EQ(Frame()->ToolBar()->iconSize(), QSize(16, 15));
-    QAction* save = Frame()->CommandAction(57603);
+    QAction* save = Frame()->CommandAction(CommandId::FileSave);
     EXPECT_EQ(save->toolTip(), QStringLiteral("שמור"));
     EXPECT_EQ(save->statusTip(), QStringLiteral("שמירת מסמך פעיל"));
     EXPECT_FALSE(save->icon().isNull());
@@ -206,32 +215,32 @@ protected:
 
 TEST_F(RouteTest, ViewComesBeforeItsDocument) {
     ASSERT_EQ(Frame()->GetActiveDocument(), document);
-    log.byView = {57643};
-    log.byDocument = {57643, 57642};
-    EXPECT_TRUE(Frame()->Route(57643));
-    EXPECT_TRUE(Frame()->Route(57642));
+    log.byView = {CommandId::EditUndo};
+    log.byDocument = {CommandId::EditUndo, CommandId::EditSelectAll};
+    EXPECT_TRUE(Frame()->Route(CommandId::EditUndo));
+    EXPECT_TRUE(Frame()->Route(CommandId::EditSelectAll));
     EXPECT_EQ(log.calls, QStringList({"view", "document"}));
 }
 
 TEST_F(RouteTest, UnclaimedCommandsAreDisabled) {
     Frame()->UpdateCommandUI();
     // Nobody handles undo here.
-    EXPECT_FALSE(Frame()->CommandAction(57643)->isEnabled());
-    EXPECT_FALSE(Frame()->Route(57643));
+    EXPECT_FALSE(Frame()->CommandAction(CommandId::EditUndo)->isEnabled());
+    EXPECT_FALSE(Frame()->Route(CommandId::EditUndo));
     EXPECT_TRUE(log.calls.isEmpty());
     // The document, the main frame and the application claim theirs.
-    EXPECT_TRUE(Frame()->CommandAction(57603)->isEnabled());
-    EXPECT_TRUE(Frame()->CommandAction(57650)->isEnabled());
-    EXPECT_TRUE(Frame()->CommandAction(57600)->isEnabled());
+    EXPECT_TRUE(Frame()->CommandAction(CommandId::FileSave)->isEnabled());
+    EXPECT_TRUE(Frame()->CommandAction(CommandId::WindowCascade)->isEnabled());
+    EXPECT_TRUE(Frame()->CommandAction(CommandId::FileNew)->isEnabled());
     // One view per window: no other pane to move to.
-    EXPECT_FALSE(Frame()->CommandAction(57680)->isEnabled());
-    EXPECT_FALSE(Frame()->CommandAction(57681)->isEnabled());
-    EXPECT_EQ(Frame()->CommandAction(57680)->shortcut(), QKeySequence(Qt::Key_F6));
+    EXPECT_FALSE(Frame()->CommandAction(CommandId::NextPane)->isEnabled());
+    EXPECT_FALSE(Frame()->CommandAction(CommandId::PrevPane)->isEnabled());
+    EXPECT_EQ(Frame()->CommandAction(CommandId::NextPane)->shortcut(), QKeySequence(Qt::Key_F6));
 }
 
 TEST_F(RouteTest, CommandsReachTheApplicationLast) {
     const int before = static_cast<int>(Editor()->Documents().size());
-    EXPECT_TRUE(Route(57600));
+    EXPECT_TRUE(Route(CommandId::FileNew));
     EXPECT_EQ(Editor()->Documents().size(), before + 1);
     EXPECT_EQ(Frame()->GetActiveDocument()->GetTitle(), QStringLiteral("MIRVAL2"));
 }
@@ -250,7 +259,7 @@ TEST_F(RouteTest, CommandKeysGoToTheirCommandsNotToTheEditor) {
     ASSERT_NE(editor, nullptr);
     editor->setFocus();
     QTest::keyClicks(editor, QStringLiteral("abc"));
-    log.byView = {57642};
+    log.byView = {CommandId::EditSelectAll};
     Settle();
 
     // Ctrl+A runs select all through the route, not the editor's own.
@@ -300,20 +309,20 @@ TEST_F(MainFrameTest, KeysRunTheirCommands) {
 TEST_F(MainFrameTest, ToolbarAndStatusBarToggleWithCheckMarks) {
     ASSERT_TRUE(app->InitInstance());
     Frame()->UpdateCommandUI();
-    QAction* toolbar = Frame()->CommandAction(59392);
-    QAction* status = Frame()->CommandAction(59393);
+    QAction* toolbar = Frame()->CommandAction(CommandId::ViewToolbar);
+    QAction* status = Frame()->CommandAction(CommandId::ViewStatusBar);
     EXPECT_TRUE(toolbar->isChecked());
     EXPECT_TRUE(status->isChecked());
 
-    EXPECT_TRUE(Route(59392));
-    EXPECT_TRUE(Route(59393));
+    EXPECT_TRUE(Route(CommandId::ViewToolbar));
+    EXPECT_TRUE(Route(CommandId::ViewStatusBar));
     Frame()->UpdateCommandUI();
     EXPECT_TRUE(Frame()->ToolBar()->isHidden());
     EXPECT_TRUE(Frame()->statusBar()->isHidden());
     EXPECT_FALSE(toolbar->isChecked());
     EXPECT_FALSE(status->isChecked());
 
-    EXPECT_TRUE(Route(59392));
+    EXPECT_TRUE(Route(CommandId::ViewToolbar));
     Frame()->UpdateCommandUI();
     EXPECT_FALSE(Frame()->ToolBar()->isHidden());
     EXPECT_TRUE(toolbar->isChecked());
@@ -356,7 +365,7 @@ TEST_F(MainFrameTest, FileDroppedOnAnEditorOpensInsteadOfBeingInserted) {
 TEST_F(MainFrameTest, NewWindowShowsTheSameDocumentWithNumberedTitles) {
     ASSERT_TRUE(app->InitInstance());
     CDocument* document = Frame()->GetActiveDocument();
-    EXPECT_TRUE(Route(57648));
+    EXPECT_TRUE(Route(CommandId::WindowNew));
     const QList<CChildFrame*> frames = Frame()->ChildFrames();
     ASSERT_EQ(frames.size(), 2);
     EXPECT_EQ(frames[0]->GetDocument(), document);
@@ -398,15 +407,15 @@ TEST_F(MainFrameTest, ClosingTheLastWindowAsksAboutAModifiedDocument) {
 
 TEST_F(MainFrameTest, ArrangeLinesMinimisedWindowsUpAlongTheBottom) {
     ASSERT_TRUE(app->InitInstance());
-    Route(57600);
-    Route(57600);
+    Route(CommandId::FileNew);
+    Route(CommandId::FileNew);
     const QList<CChildFrame*> frames = Frame()->ChildFrames();
     ASSERT_EQ(frames.size(), 3);
     frames[0]->showMinimized();
     frames[2]->showMinimized();
     frames[0]->move(40, 30);
     frames[2]->move(10, 60);
-    EXPECT_TRUE(Route(57649));
+    EXPECT_TRUE(Route(CommandId::WindowArrange));
 
     const int bottom = Frame()->MdiArea()->viewport()->height();
     const int right = Frame()->MdiArea()->viewport()->width();
@@ -428,9 +437,9 @@ TEST_F(MainFrameTest, PrintsTheActiveEditorWithHalfInchMargins) {
     EXPECT_NEAR(margins.bottom(), 12.7, 0.01);
 
     Frame()->UpdateCommandUI();
-    EXPECT_TRUE(Frame()->CommandAction(57607)->isEnabled());
-    EXPECT_TRUE(Frame()->CommandAction(57609)->isEnabled());
-    EXPECT_TRUE(Frame()->CommandAction(57606)->isEnabled());
+    EXPECT_TRUE(Frame()->CommandAction(CommandId::FilePrint)->isEnabled());
+    EXPECT_TRUE(Frame()->CommandAction(CommandId::FilePrintPreview)->isEnabled());
+    EXPECT_TRUE(Frame()->CommandAction(CommandId::FilePrintSetup)->isEnabled());
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(Path("out.pdf"));
@@ -443,27 +452,27 @@ TEST_F(MainFrameTest, PrintsTheActiveEditorWithHalfInchMargins) {
     app->BrowseAddress(QStringLiteral("http://example.org/"), QStringLiteral("x"));
     Settle();
     Frame()->UpdateCommandUI();
-    EXPECT_FALSE(Frame()->CommandAction(57607)->isEnabled());
+    EXPECT_FALSE(Frame()->CommandAction(CommandId::FilePrint)->isEnabled());
     EXPECT_FALSE(Frame()->PrintActiveView(&printer));
 }
 
 TEST_F(MainFrameTest, ExitAsksEveryModifiedDocumentAndStopsOnCancel) {
     ASSERT_TRUE(app->InitInstance());
     CDocument* first = Frame()->GetActiveDocument();
-    Route(57600);
+    Route(CommandId::FileNew);
     CDocument* second = Frame()->GetActiveDocument();
     first->SetDocModified(true);
     second->SetDocModified(true);
 
     ui.saveAnswer = SaveChangesAnswer::Cancel;
-    EXPECT_TRUE(Route(57665));
+    EXPECT_TRUE(Route(CommandId::AppExit));
     EXPECT_EQ(ui.saveQuestions, QStringList({"MIRVAL1"}));
     EXPECT_TRUE(Frame()->isVisible());
     EXPECT_EQ(Editor()->Documents().size(), 2);
 
     ui.saveQuestions.clear();
     ui.saveAnswer = SaveChangesAnswer::Discard;
-    EXPECT_TRUE(Route(57665));
+    EXPECT_TRUE(Route(CommandId::AppExit));
     EXPECT_EQ(ui.saveQuestions, QStringList({"MIRVAL1", "MIRVAL2"}));
     EXPECT_FALSE(Frame()->isVisible());
     EXPECT_TRUE(Editor()->Documents().isEmpty());

@@ -4,6 +4,7 @@
 
 #include "browsefixture.h"
 #include "common/hebrew.h"
+#include "framework/commandids.h"
 
 namespace {
 
@@ -126,19 +127,19 @@ TEST_F(PreviewFileTest, AFileThatCannotBeWrittenIsReportedAndNothingElseHappens)
 TEST_F(PreviewFileTest, AnEmptyTextPreviewsOnlyWhileAPreviewIsOpen) {
     CHebDoc* doc = OpenPage("page.htm", "x");
     SetBrowse(doc, 0, 0, "");
-    CCmdUI state(32773);
+    CCmdUI state(CommandId::Browse);
     ASSERT_TRUE(doc->OnUpdateCmdMsg(state));
     EXPECT_TRUE(state.IsEnabled());
     Browse(doc);
     doc->SetText("");
-    CCmdUI open(32773);
+    CCmdUI open(CommandId::Browse);
     doc->OnUpdateCmdMsg(open);
     EXPECT_TRUE(open.IsEnabled());
     Browse(doc);
     EXPECT_EQ(ReadFile(Path("page_mirval.htm")), "<HTML><meta charset='visual'></HTML>");
 
     CloseWindowOf(PreviewOf(doc));
-    CCmdUI closed(32773);
+    CCmdUI closed(CommandId::Browse);
     doc->OnUpdateCmdMsg(closed);
     EXPECT_FALSE(closed.IsEnabled());
 }

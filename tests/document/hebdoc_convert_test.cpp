@@ -158,7 +158,7 @@ TEST_F(HebDocConvertTest, EmptyDocument) {
     Run(CommandId::ConvertToLogical);
     EXPECT_TRUE(doc->CanUndoConvert());  // the common commands stop at once
     Run(CommandId::ConvertToVisual);
-    EXPECT_FALSE(doc->CanUndoConvert());  // 32771 records the empty text first
+    EXPECT_FALSE(doc->CanUndoConvert());  // converting to visual records the empty text first
     EXPECT_FALSE(Enabled(CommandId::ConvertToVisual));
     EXPECT_FALSE(Enabled(CommandId::ConvertSemiLogical));
     EXPECT_FALSE(doc->IsModified());

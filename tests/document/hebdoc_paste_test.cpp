@@ -9,6 +9,7 @@
 #include "common/hebrew.h"
 #include "common/scratchfolder.h"
 #include "document/hebdoc.h"
+#include "framework/commandids.h"
 #include "text/editorcodec.h"
 #include "view/hebview.h"
 
@@ -32,7 +33,7 @@ protected:
         return {start, end};
     }
     bool PasteEnabled() {
-        CCmdUI ui(32776);
+        CCmdUI ui(CommandId::PasteVisual);
         ui.Enable(false);
         doc->OnUpdatePaste(ui);
         return ui.IsEnabled();

@@ -329,7 +329,7 @@ TEST_F(HebViewTest, EditCommandsFollowTheTextAndSelection) {
 
     QGuiApplication::clipboard()->clear();
     EXPECT_FALSE(IsEnabled(CommandId::EditPaste));
-    CCmdUI other(32771);
+    CCmdUI other(CommandId::ConvertToVisual);
     EXPECT_FALSE(view.OnUpdateCmdMsg(other));
 }
 
