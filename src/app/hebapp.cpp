@@ -13,6 +13,7 @@
 #include "browse/browseview.h"
 #include "document/hebdoc.h"
 #include "framework/appprofile.h"
+#include "framework/displaytext.h"
 #include "framework/doctemplate.h"
 #include "framework/document.h"
 #include "framework/localpath.h"
@@ -91,8 +92,8 @@ bool CHebApp::InitInstance(const QString& fileToOpen) {
         Ui().ShowMessage(
             tr("לא ניתן לקרוא את קובץ ההגדרות %1\n%2\nהתוכנה תשתמש בהגדרות ברירת המחדל ולא "
                "תשנה את הקובץ.")
-                .arg(PathFromLocal(AppProfile::Path()),
-                     QString::fromLocal8Bit(profileError.c_str())));
+                .arg(LeftToRightIsolate(PathFromLocal(AppProfile::Path())),
+                     LeftToRightIsolate(QString::fromLocal8Bit(profileError.c_str()))));
     }
     m_recentFiles.Load(AppProfile::Read());
 
@@ -142,8 +143,8 @@ void CHebApp::AddToRecentFileList(const QString& path) {
 void CHebApp::SaveRecentFiles() {
     // The list in memory stays as it is; only keeping it failed.
     if (!AppProfile::Write([this](IniProfile& profile) { m_recentFiles.Save(profile); })) {
-        Ui().ShowMessage(
-            tr("לא ניתן לשמור את ההגדרות בקובץ %1").arg(PathFromLocal(AppProfile::Path())));
+        Ui().ShowMessage(tr("לא ניתן לשמור את ההגדרות בקובץ %1")
+                             .arg(LeftToRightIsolate(PathFromLocal(AppProfile::Path()))));
     }
 }
 

@@ -37,6 +37,7 @@
 #include "app/commandicons.h"
 #include "app/commandtable.h"
 #include "app/hebapp.h"
+#include "framework/displaytext.h"
 #include "framework/document.h"
 #include "framework/idleupdater.h"
 #include "framework/uiservices.h"
@@ -93,12 +94,6 @@ QRect FromLeadingCorner(Qt::LayoutDirection direction, const QRect& workspace, Q
 QPoint OffsetFromLeadingCorner(Qt::LayoutDirection direction, const QRect& workspace,
                                const QRect& rect) {
     return QStyle::visualRect(direction, workspace, rect).topLeft() - workspace.topLeft();
-}
-
-// A window title inside a right-to-left menu or list: isolated, so that a
-// Latin file name keeps its own order beside the item's number.
-QString IsolatedTitle(const QString& title) {
-    return QChar(0x2068) + title + QChar(0x2069);
 }
 
 // The list of all open windows, for more windows than the menu numbers: the
@@ -329,7 +324,9 @@ void CMainFrame::RefreshRecentFiles() {
         if (i < paths.size()) {
             QString path = QDir::toNativeSeparators(paths[i]);
             path.replace(QLatin1Char('&'), QStringLiteral("&&"));
-            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
+            // Isolated: in the right-to-left menu a path's leading slash
+            // would otherwise be shown at its end.
+            action->setText(QStringLiteral("&%1 ").arg(i + 1) + LeftToRightIsolate(path));
             action->setVisible(true);
         } else {
             action->setVisible(false);
@@ -700,7 +697,8 @@ void CMainFrame::FillWindowList(QMenu* menu) {
     for (qsizetype i = 0; i < listed.size(); ++i) {
         QString title = listed[i]->windowTitle();
         title.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        QAction* item = menu->addAction(QStringLiteral("&%1 ").arg(i + 1) + IsolatedTitle(title));
+        QAction* item =
+            menu->addAction(QStringLiteral("&%1 ").arg(i + 1) + FirstStrongIsolate(title));
         item->setStatusTip(tr("הפעל חלון זה"));
         // Only the active window's item shows a check mark.
         item->setCheckable(listed[i] == active);
@@ -724,7 +722,7 @@ void CMainFrame::ShowMoreWindows() {
     const QList<CChildFrame*> frames = ChildFrames();
     QStringList titles;
     for (CChildFrame* frame : frames) {
-        titles.append(IsolatedTitle(frame->windowTitle()));
+        titles.append(FirstStrongIsolate(frame->windowTitle()));
     }
     QList<QPointer<CChildFrame>> guarded(frames.begin(), frames.end());
     const int chosen = ChooseWindow(this, titles, static_cast<int>(frames.indexOf(MDIGetActive())));

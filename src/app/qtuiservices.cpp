@@ -10,6 +10,7 @@
 
 #include "app/hebapp.h"
 #include "app/mainframe.h"
+#include "framework/displaytext.h"
 
 namespace {
 
@@ -45,7 +46,8 @@ bool QtUiServices::AskYesNo(const QString& text) {
 
 SaveChangesAnswer QtUiServices::AskSaveChanges(const QString& title) {
     QMessageBox box(QMessageBox::Warning, Caption(),
-                    QApplication::translate("QtUiServices", "לשמור את השינויים ב-%1?").arg(title),
+                    QApplication::translate("QtUiServices", "לשמור את השינויים ב-%1?")
+                        .arg(FirstStrongIsolate(title)),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, DialogParent());
     box.button(QMessageBox::Yes)->setText(QApplication::translate("QtUiServices", "&כן"));
     box.button(QMessageBox::No)->setText(QApplication::translate("QtUiServices", "&לא"));

@@ -1,5 +1,6 @@
 // Opening, saving and templates.
 #include <algorithm>
+#include <cerrno>
 
 #include <QFile>
 #include <QTextDocument>
@@ -8,6 +9,7 @@
 #include "document/editortext.h"
 #include "document/hebdoc.h"
 #include "framework/atomicfile.h"
+#include "framework/displaytext.h"
 #include "framework/filebytes.h"
 #include "framework/filestamp.h"
 #include "framework/localpath.h"
@@ -81,20 +83,22 @@ bool CHebDoc::OnOpenDocument(const QString& path) {
     std::string error;
     // Stamped before the read: a change made while reading shows as a change.
     const FileStamp stamp = FileStamp::Of(LocalPath(path));
-    const FileBytes::Status status = FileBytes::ReadFile(LocalPath(path), bytes, error);
+    int errorNumber = 0;
+    const FileBytes::Status status =
+        FileBytes::ReadFile(LocalPath(path), bytes, error, errorNumber);
     if (status == FileBytes::Status::NotRegular) {
         // A FIFO or a device is never opened: reading it could wait forever.
         Ui().ShowMessage(tr("לא ניתן לפתוח את %1\nזה אינו קובץ רגיל (אלא תיקייה, צינור או התקן), "
                             "ולכן הוא לא נפתח.")
-                             .arg(path));
+                             .arg(LeftToRightIsolate(path)));
         return false;
     }
     if (status != FileBytes::Status::Ok) {
-        if (error.empty()) {
-            error = "no such file";
-        }
-        Ui().ShowMessage(
-            tr("לא ניתן לפתוח את הקובץ %1\n%2").arg(path, QString::fromLocal8Bit(error.c_str())));
+        // The reason in Hebrew where there is one (a missing file is ENOENT).
+        const int reason = status == FileBytes::Status::Missing ? ENOENT : errorNumber;
+        Ui().ShowMessage(tr("לא ניתן לפתוח את הקובץ %1\n%2")
+                             .arg(LeftToRightIsolate(path),
+                                  SystemReason(reason, QString::fromLocal8Bit(error.c_str()))));
         return false;
     }
     // A file whose lines end in LF alone is edited with LF as its line break
@@ -169,9 +173,12 @@ bool CHebDoc::OnSaveDocument(const QString& path) {
 
     std::string error;
     const std::string bytes = GetFileBytes();
-    if (!AtomicFile::Write(LocalPath(path), bytes, error)) {
+    int errorNumber = 0;
+    if (!AtomicFile::Write(LocalPath(path), bytes, error, errorNumber)) {
         Ui().ShowMessage(
-            tr("לא ניתן לשמור את הקובץ %1\n%2").arg(path, QString::fromLocal8Bit(error.c_str())));
+            tr("לא ניתן לשמור את הקובץ %1\n%2")
+                .arg(LeftToRightIsolate(path),
+                     SystemReason(errorNumber, QString::fromLocal8Bit(error.c_str()))));
         SetDocModified(true);  // nothing was saved: the edits are still to be saved
         return false;
     }

@@ -11,6 +11,7 @@
 #include "document/hebdoc.h"
 #include "document/insertdialogs.h"
 #include "document/ioptionssheet.h"
+#include "framework/displaytext.h"
 #include "framework/uiservices.h"
 #include "text/codepage1255.h"
 
@@ -93,14 +94,6 @@ std::optional<std::string> AttributeValueOf(const QString& path, char32_t& missi
         }
     }
     return value;
-}
-
-// Text that reads left to right (a path, a code) kept whole inside a Hebrew
-// sentence: without the isolate, the path's leading slash would be shown at
-// its other end.
-QString LeftToRight(const QString& text) {
-    return QChar(0x2066) + text +
-           QChar(0x2069);  // LEFT-TO-RIGHT ISOLATE ... POP DIRECTIONAL ISOLATE
 }
 
 }  // namespace
@@ -209,15 +202,16 @@ void CHebDoc::OnInsertImage() {
             QStringLiteral("U+") + QString::number(missing, 16).toUpper().rightJustified(4, u'0');
         Ui().ShowMessage(tr("לא ניתן לכתוב את שם הקובץ %1 בדף: התו %2 (%3) אינו קיים בקידוד "
                             "העברי 1255, ולכן לא הוכנס תג תמונה.")
-                             .arg(LeftToRight(QDir::toNativeSeparators(path)),
-                                  LeftToRight(QString::fromUcs4(&missing, 1)), LeftToRight(code)));
+                             .arg(LeftToRightIsolate(QDir::toNativeSeparators(path)),
+                                  LeftToRightIsolate(QString::fromUcs4(&missing, 1)),
+                                  LeftToRightIsolate(code)));
         return;
     }
 
     unsigned width = 0;
     unsigned height = 0;
     if (image.ImageWidth != 0 || image.ImageHeight != 0) {
-        const QString shown = QDir::toNativeSeparators(path);
+        const QString shown = LeftToRightIsolate(QDir::toNativeSeparators(path));
         switch (ReadGifSize(path, width, height)) {
             case GifHeader::Ok:
                 break;

@@ -4,6 +4,7 @@
 #include "document/hebdoc.h"
 #include "document/ioptionssheet.h"
 #include "framework/appprofile.h"
+#include "framework/displaytext.h"
 #include "framework/localpath.h"
 #include "framework/uiservices.h"
 
@@ -51,7 +52,7 @@ void CHebDoc::ShowOptions(int startPage) {
     if (!fontsWritten || !fontsStored || !settingsWritten) {
         // The document uses the new settings; only keeping them (all of them)
         // failed.
-        Ui().ShowMessage(
-            tr("לא ניתן לשמור את ההגדרות בקובץ %1").arg(PathFromLocal(AppProfile::Path())));
+        Ui().ShowMessage(tr("לא ניתן לשמור את ההגדרות בקובץ %1")
+                             .arg(LeftToRightIsolate(PathFromLocal(AppProfile::Path()))));
     }
 }

@@ -13,6 +13,7 @@
 
 #include "document/hebdoc.h"
 #include "document/ioptionssheet.h"
+#include "framework/displaytext.h"
 #include "framework/doctemplate.h"
 #include "framework/localpath.h"
 #include "framework/uiservices.h"
@@ -22,12 +23,6 @@ namespace {
 CDocTemplate* g_previewTemplate = nullptr;
 
 const QString kPreviewSuffix = QStringLiteral("_mirval.htm");
-
-// A path inside a Hebrew message, isolated left to right so that its slashes
-// stay where they belong.
-QString Isolated(const QString& path) {
-    return QChar(0x2066) + path + QChar(0x2069);
-}
 
 // Which file on disk a path named when this program last wrote it, and its
 // state then: a file put in its place later differs in one of these, even
@@ -91,7 +86,7 @@ WriteResult WritePreviewFile(const QString& path, const std::string& bytes, QStr
     struct stat info {};
     if (::lstat(local.c_str(), &info) == 0) {
         if (S_ISDIR(info.st_mode)) {
-            error = QString::fromLocal8Bit(std::strerror(EISDIR));
+            error = SystemReason(EISDIR);
             return WriteResult::Failed;
         }
         if (IsOwnFile(path, info)) {
@@ -110,11 +105,11 @@ WriteResult WritePreviewFile(const QString& path, const std::string& bytes, QStr
                     QCoreApplication::translate("CHebDoc",
                                                 "הקובץ %1 כבר קיים, ולא נכתב לצפיה בדפדפן "
                                                 "בהפעלה זו של התכנית.\nלהחליף אותו?")
-                        .arg(Isolated(path)))) {
+                        .arg(LeftToRightIsolate(path)))) {
                 return WriteResult::Declined;
             }
             if (::unlink(local.c_str()) != 0 && errno != ENOENT) {
-                error = QString::fromLocal8Bit(std::strerror(errno));
+                error = SystemReason(errno);
                 return WriteResult::Failed;
             }
         }
@@ -125,14 +120,14 @@ WriteResult WritePreviewFile(const QString& path, const std::string& bytes, QStr
         fd = ::open(local.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     }
     if (fd < 0) {
-        error = QString::fromLocal8Bit(std::strerror(errno));
+        error = SystemReason(errno);
         return WriteResult::Failed;
     }
     struct stat written {};
     const bool ok = ::ftruncate(fd, 0) == 0 && WriteAll(fd, bytes) && ::fstat(fd, &written) == 0;
     const int savedErrno = errno;
     if (::close(fd) != 0 || !ok) {
-        error = QString::fromLocal8Bit(std::strerror(ok ? errno : savedErrno));
+        error = SystemReason(ok ? errno : savedErrno);
         return WriteResult::Failed;
     }
     WrittenFiles().insert(path, FileIdentity::Of(written));
@@ -224,8 +219,8 @@ void CHebDoc::Preview(bool external, const QString& browserProgram) {
         case WriteResult::Declined:
             return;  // the file stays as it is, and no preview opens or reloads
         case WriteResult::Failed:
-            Ui().ShowMessage(
-                tr("לא ניתן לכתוב את הקובץ לצפיה בדפדפן %1\n%2").arg(Isolated(path), error));
+            Ui().ShowMessage(tr("לא ניתן לכתוב את הקובץ לצפיה בדפדפן %1\n%2")
+                                 .arg(LeftToRightIsolate(path), error));
             return;
     }
 

@@ -240,8 +240,13 @@ void AtomicFileWriter::Discard() {
     }
 }
 
-bool AtomicFileWriter::Fail(int errorNumber, std::string& error) {
+void AtomicFileWriter::SetError(int errorNumber, std::string& error) {
+    m_errorNumber = errorNumber;
     error = Failure(m_path, errorNumber);
+}
+
+bool AtomicFileWriter::Fail(int errorNumber, std::string& error) {
+    SetError(errorNumber, error);
     Discard();
     return false;
 }
@@ -321,10 +326,10 @@ bool AtomicFileWriter::Open(std::string& error) {
 
 bool AtomicFileWriter::Write(std::string_view bytes, std::string& error) {
     if (m_fd < 0) {
-        error = Failure(m_path, EBADF);
+        SetError(EBADF, error);
         return false;
     }
-    if (!FileBytes::WriteDescriptor(m_fd, m_path, bytes, error)) {
+    if (!FileBytes::WriteDescriptor(m_fd, m_path, bytes, error, &m_errorNumber)) {
         Discard();
         return false;
     }
@@ -333,7 +338,7 @@ bool AtomicFileWriter::Write(std::string_view bytes, std::string& error) {
 
 bool AtomicFileWriter::Commit(std::string& error) {
     if (m_fd < 0) {
-        error = Failure(m_path, EBADF);
+        SetError(EBADF, error);
         return false;
     }
     switch (m_mode) {
@@ -379,7 +384,7 @@ bool AtomicFileWriter::CommitReplace(std::string& error) {
 int AtomicFileWriter::OpenInPlace(std::string& error) {
     const int fd = ::open(m_target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW);
     if (fd < 0) {
-        error = Failure(m_path, errno);
+        SetError(errno, error);
     }
     return fd;
 }
@@ -396,7 +401,7 @@ bool AtomicFileWriter::FinishInPlace(int fd, std::string& error) {
         failure = errno;
     }
     if (failure != 0) {
-        error = Failure(m_path, failure);
+        SetError(failure, error);
         return false;
     }
     return true;
@@ -428,8 +433,8 @@ bool AtomicFileWriter::CommitInPlace(std::string& error) {
             break;
         }
         if (!FileBytes::WriteDescriptor(
-                out, m_path, std::string_view(buffer.data(), static_cast<std::size_t>(got)),
-                error)) {
+                out, m_path, std::string_view(buffer.data(), static_cast<std::size_t>(got)), error,
+                &m_errorNumber)) {
             ::close(out);
             Discard();
             return false;
@@ -457,7 +462,20 @@ bool AtomicFileWriter::CommitDirect(std::string& error) {
 }
 
 bool AtomicFile::Write(const std::string& path, std::string_view bytes, std::string& error) {
+    int errorNumber = 0;
+    return Write(path, bytes, error, errorNumber);
+}
+
+bool AtomicFile::Write(const std::string& path, std::string_view bytes, std::string& error,
+                       int& errorNumber) {
     AtomicFileWriter writer(path);
+    const bool written = WriteWith(writer, path, bytes, error);
+    errorNumber = written ? 0 : writer.ErrorNumber();
+    return written;
+}
+
+bool AtomicFile::WriteWith(AtomicFileWriter& writer, const std::string& path,
+                           std::string_view bytes, std::string& error) {
     if (!writer.Prepare(error)) {
         return false;
     }
@@ -467,7 +485,7 @@ bool AtomicFile::Write(const std::string& path, std::string_view bytes, std::str
         if (fd < 0) {
             return false;
         }
-        if (!FileBytes::WriteDescriptor(fd, path, bytes, error)) {
+        if (!FileBytes::WriteDescriptor(fd, path, bytes, error, &writer.m_errorNumber)) {
             ::close(fd);
             return false;
         }

@@ -37,6 +37,8 @@ public:
     bool Write(std::string_view bytes, std::string& error);
     // Flushes, then renames over the target (or finishes an in-place write).
     bool Commit(std::string& error);
+    // The error number of the last failure (0 when none had one).
+    int ErrorNumber() const { return m_errorNumber; }
 
 private:
     friend class AtomicFile;
@@ -53,6 +55,8 @@ private:
     int OpenInPlace(std::string& error);
     bool FinishInPlace(int fd, std::string& error);
     bool Fail(int errorNumber, std::string& error);
+    // Sets error (and the error number) without discarding the write.
+    void SetError(int errorNumber, std::string& error);
     void Discard();
 
     std::string m_path;       // as the caller named it, for messages
@@ -62,6 +66,7 @@ private:
     bool m_exists = false;  // the target existed when the write was opened
     struct stat m_old {};   // and this is what it was
     int m_fd = -1;
+    int m_errorNumber = 0;
 };
 
 // Replaces a file's contents all at once, as AtomicFileWriter does. Since the
@@ -72,4 +77,12 @@ public:
     // Writes bytes to path. On failure returns false with error naming the
     // file and the reason.
     static bool Write(const std::string& path, std::string_view bytes, std::string& error);
+    // The same, also giving the failure's error number, so that a program
+    // can word the reason in its own language.
+    static bool Write(const std::string& path, std::string_view bytes, std::string& error,
+                      int& errorNumber);
+
+private:
+    static bool WriteWith(AtomicFileWriter& writer, const std::string& path, std::string_view bytes,
+                          std::string& error);
 };

@@ -3,21 +3,12 @@
 #include <QFileInfo>
 
 #include "framework/commandids.h"
+#include "framework/displaytext.h"
 #include "framework/doctemplate.h"
 #include "framework/filestamp.h"
 #include "framework/filewatch.h"
 #include "framework/uiservices.h"
 #include "framework/view.h"
-
-namespace {
-
-// A path inside a Hebrew sentence, kept left to right as a whole (its
-// slashes would otherwise take the sentence's direction).
-QString Isolated(const QString& path) {
-    return QChar(0x2066) + path + QChar(0x2069);
-}
-
-}  // namespace
 
 CDocument::CDocument(QObject* parent) : QObject(parent), m_pWatch(new FileWatch(this)) {
     connect(m_pWatch, &FileWatch::ChangedOnDisk, this, &CDocument::FileChangedOnDisk);
@@ -113,12 +104,12 @@ void CDocument::CheckFileOnDisk() {
         Ui().ShowMessage(
             tr("הקובץ %1 נמחק או הועבר ממקומו על ידי תוכנה אחרת.\nהמסמך נשאר פתוח ומסומן "
                "כשונה: שמור אותו כדי לא לאבד אותו.")
-                .arg(Isolated(path)));
+                .arg(LeftToRightIsolate(path)));
         SetDocModified(true);
     } else if (!IsModified() ||
                Ui().AskChoice(tr("הקובץ %1 שונה על ידי תוכנה אחרת.\nלטעון אותו מחדש ולאבד את "
                                  "השינויים שלך, או להשאיר את השינויים שלך?")
-                                  .arg(Isolated(path)),
+                                  .arg(LeftToRightIsolate(path)),
                               tr("טען מחדש"), tr("השאר את השינויים"))) {
         ReloadFromDisk();
     }
@@ -143,7 +134,7 @@ bool CDocument::ConfirmOverwrite(const QString& target) {
     }
     return Ui().AskChoice(tr("הקובץ %1 שונה על ידי תוכנה אחרת מאז שנפתח או נשמר כאן.\nלשמור "
                              "בכל זאת ולהחליף את הגרסה שלה?")
-                              .arg(Isolated(target)),
+                              .arg(LeftToRightIsolate(target)),
                           tr("&כן"), tr("&לא"));
 }
 

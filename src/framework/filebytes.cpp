@@ -9,7 +9,10 @@
 
 namespace {
 
-std::string Reason(std::string_view action, std::string_view name, int errorNumber) {
+std::string Reason(std::string_view action, std::string_view name, int errorNumber, int* number) {
+    if (number != nullptr) {
+        *number = errorNumber;
+    }
     std::string text(action);
     text += ' ';
     text += name;
@@ -29,6 +32,13 @@ std::string NotRegularFile(std::string_view name) {
 
 FileBytes::Status FileBytes::ReadFile(const std::string& path, std::string& bytes,
                                       std::string& error, Accept accept) {
+    int errorNumber = 0;
+    return ReadFile(path, bytes, error, errorNumber, accept);
+}
+
+FileBytes::Status FileBytes::ReadFile(const std::string& path, std::string& bytes,
+                                      std::string& error, int& errorNumber, Accept accept) {
+    errorNumber = 0;
     const bool regularOnly = accept == Accept::RegularFile;
     // Looked at before it is opened, since opening some devices has effects;
     // opened without waiting, since a FIFO put in its place meanwhile would
@@ -46,7 +56,7 @@ FileBytes::Status FileBytes::ReadFile(const std::string& path, std::string& byte
             bytes.clear();
             return Status::Missing;
         }
-        error = Reason("cannot read", path, errno);
+        error = Reason("cannot read", path, errno, &errorNumber);
         return Status::Failed;
     }
     if (regularOnly && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
@@ -55,21 +65,21 @@ FileBytes::Status FileBytes::ReadFile(const std::string& path, std::string& byte
         error = NotRegularFile(path);
         return Status::NotRegular;
     }
-    const bool ok = ReadDescriptor(fd, path, bytes, error);
+    const bool ok = ReadDescriptor(fd, path, bytes, error, &errorNumber);
     ::close(fd);
     return ok ? Status::Ok : Status::Failed;
 }
 
 bool FileBytes::ReadDescriptor(int fd, std::string_view name, std::string& bytes,
-                               std::string& error) {
+                               std::string& error, int* errorNumber) {
     bytes.clear();
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
-        error = Reason("cannot read", name, errno);
+        error = Reason("cannot read", name, errno, errorNumber);
         return false;
     }
     if (S_ISDIR(info.st_mode)) {
-        error = Reason("cannot read", name, EISDIR);
+        error = Reason("cannot read", name, EISDIR, errorNumber);
         return false;
     }
     // A regular file is read in one call into a buffer of its size (plus one
@@ -89,7 +99,7 @@ bool FileBytes::ReadDescriptor(int fd, std::string_view name, std::string& bytes
             if (errno == EINTR) {
                 continue;
             }
-            error = Reason("cannot read", name, errno);
+            error = Reason("cannot read", name, errno, errorNumber);
             bytes.clear();
             return false;
         }
@@ -103,14 +113,14 @@ bool FileBytes::ReadDescriptor(int fd, std::string_view name, std::string& bytes
 }
 
 bool FileBytes::WriteDescriptor(int fd, std::string_view name, std::string_view bytes,
-                                std::string& error) {
+                                std::string& error, int* errorNumber) {
     while (!bytes.empty()) {
         const ssize_t put = ::write(fd, bytes.data(), bytes.size());
         if (put < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            error = Reason("cannot write", name, errno);
+            error = Reason("cannot write", name, errno, errorNumber);
             return false;
         }
         bytes.remove_prefix(static_cast<std::size_t>(put));

@@ -21,13 +21,19 @@ public:
     // socket and only a regular file is accepted.
     static Status ReadFile(const std::string& path, std::string& bytes, std::string& error,
                            Accept accept = Accept::RegularFile);
+    // The same, also giving the failure's error number (0 when there is none,
+    // as for a file that is not regular), so that a program can word the
+    // reason in its own language.
+    static Status ReadFile(const std::string& path, std::string& bytes, std::string& error,
+                           int& errorNumber, Accept accept = Accept::RegularFile);
 
     // Reads everything from an open descriptor up to end of file; name is
-    // used in the error text.
+    // used in the error text; errorNumber, when given, receives the error
+    // number of a failure.
     static bool ReadDescriptor(int fd, std::string_view name, std::string& bytes,
-                               std::string& error);
+                               std::string& error, int* errorNumber = nullptr);
 
     // Writes all of bytes to an open descriptor, retrying short writes.
     static bool WriteDescriptor(int fd, std::string_view name, std::string_view bytes,
-                                std::string& error);
+                                std::string& error, int* errorNumber = nullptr);
 };

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "framework/displaytext.h"
 #include "framework/localpath.h"
 #include "framework/uiservices.h"
 #include "options/optionsconversion.h"
@@ -84,7 +85,7 @@ void COptionsBrowsePage::OnBrowseFile() {
     if (HoldsLineEnd(LocalPath(*path))) {
         Ui().ShowMessage(tr("לא ניתן לבחור את התוכנית %1: שם שמכיל מעבר שורה אינו נשמר "
                             "בהגדרות.")
-                             .arg(*path));
+                             .arg(LeftToRightIsolate(*path)));
         return;
     }
     m_browse.BrowseFile = LocalPath(*path);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "framework/displaytext.h"
 #include "text/editorcodec.h"
 #include "view/hebview.h"
 
@@ -124,6 +125,8 @@ FontSettings ChosenFont(const FontSettings& former, const QFont& font, const QCo
 }
 
 QString SampleText(const FontSettings& format) {
-    return TextFromProfile(format.Face) + QStringLiteral(", ") +
+    // The face isolated: in the right-to-left sample a name such as
+    // "Nimbus Sans [URW]" would otherwise show its brackets turned about.
+    return FirstStrongIsolate(TextFromProfile(format.Face)) + QStringLiteral(", ") +
            QString::number(format.Height / kTwipsPerPoint);
 }

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QTextLayout>
 
 #include "app/commandtable.h"
 #include "appfixture.h"
@@ -204,6 +205,32 @@ TEST_F(HebAppTest, RecentFilesKeepTheLastFourAndNeverThePreviewFile) {
     EXPECT_EQ(app->RecentFiles().first(), Path("c.htm"));
 }
 
+// Whether, laid out right to left, "N path" shows the number at the right
+// and the path's characters each right of the one before.
+bool ReadsInOrderAfterNumber(const QString& text) {
+    QTextLayout layout(text, QApplication::font());
+    QTextOption option;
+    option.setTextDirection(Qt::RightToLeft);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    // Each cursor position inside the path (after its first character,
+    // before its last) lies right of the one before it; the number is right
+    // of them all.
+    int end = text.size() - 1;
+    if (text.back() == QChar(0x2069)) {
+        --end;
+    }
+    const int first = text.indexOf(QLatin1Char('/')) + 1;
+    for (int i = first + 1; i <= end; ++i) {
+        if (line.cursorToX(i) <= line.cursorToX(i - 1)) {
+            return false;
+        }
+    }
+    return line.cursorToX(0) > line.cursorToX(end);
+}
+
 TEST_F(HebAppTest, RecentFileItemsReplaceThePlaceholder) {
     ASSERT_TRUE(app->InitInstance());
     Frame()->UpdateCommandUI();
@@ -233,7 +260,12 @@ TEST_F(HebAppTest, RecentFileItemsReplaceThePlaceholder) {
     app->AddToRecentFileList(page);
     Frame()->UpdateCommandUI();
     EXPECT_FALSE(placeholder->isVisible());
-    EXPECT_TRUE(visibleTexts().contains(QStringLiteral("&1 ") + Path("a&&b.htm")));
+    const QString item = QStringLiteral("&1 \u2066") + Path("a&&b.htm") + QChar(0x2069);
+    EXPECT_TRUE(visibleTexts().contains(item));
+    // Shown in the right-to-left menu, the path keeps its order; without
+    // the isolate its leading slash would be shown at its end.
+    EXPECT_TRUE(ReadsInOrderAfterNumber(QString(item).remove(0, 1)));
+    EXPECT_FALSE(ReadsInOrderAfterNumber(QStringLiteral("1 ") + Path("a&b.htm")));
     EXPECT_TRUE(Frame()->CommandAction(CommandId::FileMruFirst)->isEnabled());
     EXPECT_EQ(Frame()->CommandAction(CommandId::FileMruFirst)->statusTip(),
               QStringLiteral("פתח מסמך זה"));

@@ -78,7 +78,11 @@ TEST_F(HebDocTest, LfFileIsEditedWithCrLfAndSavedWithLf) {
 TEST_F(HebDocTest, MissingFileIsReportedAndNotOpened) {
     EXPECT_FALSE(doc->OnOpenDocument(Q(scratch.File("absent.htm"))));
     ASSERT_EQ(ui.messages.size(), 1);
-    EXPECT_TRUE(ui.messages[0].contains(QStringLiteral("absent.htm")));
+    // The path isolated left to right, the reason in Hebrew on the second line.
+    EXPECT_TRUE(
+        ui.messages[0].contains(QChar(0x2066) + Q(scratch.File("absent.htm")) + QChar(0x2069)));
+    EXPECT_EQ(ui.messages[0].section(QLatin1Char('\n'), 1),
+              QString::fromUtf8("הקובץ או התיקייה אינם קיימים."));
 }
 
 TEST_F(HebDocTest, FailedSaveKeepsFileAndModifiedState) {

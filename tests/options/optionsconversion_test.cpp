@@ -72,12 +72,12 @@ TEST(ChosenFontTest, AFontShownAndChosenUnchangedStaysTheSame) {
 
 TEST(SampleTextTest, FaceAndWholePoints) {
     FontSettings font;
-    EXPECT_EQ(SampleText(font), "Arial, 10");
+    EXPECT_EQ(SampleText(font), QStringLiteral("\u2068Arial\u2069, 10"));
     font.Height = 219;
-    EXPECT_EQ(SampleText(font), "Arial, 10");
+    EXPECT_EQ(SampleText(font), QStringLiteral("\u2068Arial\u2069, 10"));
     font.Height = 220;
     font.Face = Heb("דוד");
-    EXPECT_EQ(SampleText(font), QString::fromUtf8("דוד, 11"));
+    EXPECT_EQ(SampleText(font), QString::fromUtf8("\u2068דוד\u2069, 11"));
 }
 
 TEST(ParseWholeNumberTest, OnlyWholeNumbersInRange) {

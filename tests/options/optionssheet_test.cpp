@@ -71,7 +71,7 @@ TEST_F(OptionsSheetTest, OpensAtEachStartPageWithThatPageFilled) {
     const char* captions[] = {"המרה", "פונט תצוגה", "טבלה", "תמונה", "צפיה בדפדפן"};
     // A control of each page and what it shows from the default values.
     const std::pair<const char*, QString> shown[] = {{"1007", "70"},
-                                                     {"1028", "Arial, 10"},
+                                                     {"1028", "\u2068Arial\u2069, 10"},
                                                      {"1017", "<table border=\"1\">"},
                                                      {"1021", "0"},
                                                      {"1022", "<meta charset='visual'>"}};
@@ -326,8 +326,10 @@ QTextCharFormat SampleFormat(Sheet* sheet, const char* id) {
 TEST_F(OptionsSheetTest, SamplesShowFaceAndWholePointsInTheirFont) {
     values.codeFont = {"DejaVu Sans", 1 | 2, 0x8000, 210};
     EXPECT_TRUE(Run(kFontPage, [](Sheet* sheet) {
-        EXPECT_EQ(Control<QTextEdit>(sheet, 1, "1028")->toPlainText(), "Arial, 10");
-        EXPECT_EQ(Control<QTextEdit>(sheet, 1, "1029")->toPlainText(), "DejaVu Sans, 10");
+        EXPECT_EQ(Control<QTextEdit>(sheet, 1, "1028")->toPlainText(),
+                  QStringLiteral("\u2068Arial\u2069, 10"));
+        EXPECT_EQ(Control<QTextEdit>(sheet, 1, "1029")->toPlainText(),
+                  QStringLiteral("\u2068DejaVu Sans\u2069, 10"));
         const QTextCharFormat code = SampleFormat(sheet, "1029");
         EXPECT_EQ(code.fontPointSize(), 10.5);
         EXPECT_EQ(code.fontWeight(), QFont::Bold);
@@ -352,7 +354,8 @@ TEST_F(OptionsSheetTest, ChoosingAFontTakesFontThenColour) {
             dialog->accept();
         });
         Control<QPushButton>(sheet, 1, "1027")->click();
-        EXPECT_EQ(Control<QTextEdit>(sheet, 1, "1028")->toPlainText(), "DejaVu Sans, 12");
+        EXPECT_EQ(Control<QTextEdit>(sheet, 1, "1028")->toPlainText(),
+                  QStringLiteral("\u2068DejaVu Sans\u2069, 12"));
 
         // A plain font confirmed as the dialog shows it stays plain, and a
         // cancelled colour stays as it was.
