@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <algorithm>
 #include <cmath>
 
@@ -65,8 +66,36 @@ QColor ColourOf(const FontSettings& format) {
     return CHebView::CharFormatFromFont(format).foreground().color();
 }
 
+QString InstalledFamily(const QString& face) {
+    if (QFontDatabase::families().contains(face)) {
+        return face;
+    }
+    // The faces pages from Windows name, and the installed fonts made with
+    // the same metrics, so that text keeps its length on a line.
+    static const std::pair<const char*, const char*> kCompatible[] = {
+        {"Arial", "Liberation Sans"},
+        {"Helvetica", "Liberation Sans"},
+        {"Arial Narrow", "Liberation Sans Narrow"},
+        {"Times New Roman", "Liberation Serif"},
+        {"Times", "Liberation Serif"},
+        {"Courier New", "Liberation Mono"},
+        {"Courier", "Liberation Mono"},
+    };
+    for (const auto& [windows, installed] : kCompatible) {
+        if (face.compare(QLatin1String(windows), Qt::CaseInsensitive) == 0 &&
+            QFontDatabase::families().contains(QLatin1String(installed))) {
+            return QLatin1String(installed);
+        }
+    }
+    // Otherwise the font the system would draw the face with.
+    return QFontInfo(QFont(face)).family();
+}
+
 QFont FontForDialog(const FontSettings& format) {
     QFont font = FontOf(format);
+    // The dialog lists installed families only: a stored face that is not
+    // one opens on the family that stands in for it.
+    font.setFamily(InstalledFamily(font.family()));
     if (font.weight() != QFont::Normal || font.italic()) {
         return font;
     }
@@ -87,7 +116,11 @@ QFont FontForDialog(const FontSettings& format) {
 FontSettings ChosenFont(const FontSettings& former, const QFont& font, const QColor& colour) {
     FontSettings chosen = former;
     const QString family = font.family();
-    if (!family.isEmpty()) {
+    // A stored face the dialog showed as its stand-in stays as it was when
+    // that stand-in is confirmed.
+    const bool standIn =
+        InstalledFamily(TextFromProfile(former.Face)) == family && !former.Face.empty();
+    if (!family.isEmpty() && !standIn) {
         chosen.Face = TextToProfile(family);
         Settings::FontCheckOf("Face").Fit(chosen.Face);
     }

@@ -43,6 +43,10 @@ QColor ColourOf(const FontSettings& format);
 // the dialog would select the family's first style instead, and confirming it
 // unchanged would turn the font oblique.
 QFont FontForDialog(const FontSettings& format);
+// The installed family that shows face: face itself when installed, else its
+// metric-compatible font (Arial: Liberation Sans, Times New Roman: Liberation
+// Serif, Courier New: Liberation Mono), else what the system draws it with.
+QString InstalledFamily(const QString& face);
 
 // A font setting after the user chose font and colour: face, effects, height
 // and colour come from the choice, anything else stays as it was. Bold is

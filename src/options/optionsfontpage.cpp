@@ -9,6 +9,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include "framework/displaytext.h"
 #include "options/optionsconversion.h"
 #include "view/hebview.h"
 
@@ -20,6 +21,13 @@ QTextEdit* MakeSample(QWidget* parent, const char* id) {
     sample->setReadOnly(true);
     sample->setLineWrapMode(QTextEdit::NoWrap);
     sample->setFocusPolicy(Qt::NoFocus);
+    // Room for a line of the sample in a large font, not the editor-sized
+    // box a text edit asks for by default (which made the whole sheet tall).
+    QFont large = sample->font();
+    large.setPointSize(20);
+    const int frame = 2 * sample->frameWidth();
+    sample->setFixedHeight(QFontMetrics(large).lineSpacing() * 2 + frame);
+    sample->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return sample;
 }
 
@@ -77,8 +85,12 @@ void COptionsFontPage::ChooseFont(FontSettings& format) {
     fontDialog.setOption(QFontDialog::DontUseNativeDialog);
     if (fontDialog.exec() == QDialog::Accepted) {
         const QFont font = fontDialog.selectedFont();
+        // The colour belongs to the same choice: its dialog follows at once
+        // and says whose colour it is.
         QColorDialog colourDialog(ColourOf(format), this);
         colourDialog.setOption(QColorDialog::DontUseNativeDialog);
+        colourDialog.setWindowTitle(
+            tr("צבע הטקסט בפונט %1").arg(FirstStrongIsolate(font.family())));
         const QColor colour =
             colourDialog.exec() == QDialog::Accepted ? colourDialog.selectedColor() : QColor();
         format = ChosenFont(format, font, colour);

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <QStyle>
+#include <algorithm>
 
 #include "framework/uiservices.h"
 #include "options/optionsconversion.h"
@@ -89,6 +91,20 @@ QCheckBox* COptionsPage::MakeCheck(const char* id, const QString& text) {
     auto* box = new QCheckBox(text, this);
     box->setObjectName(QString::fromLatin1(id));
     return box;
+}
+
+void COptionsPage::FitFieldsToValues() {
+    DoDataExchange(false);
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+        // The text, the field's own margins and frame, and a little room
+        // for the caret.
+        const QMargins margins = edit->textMargins() + edit->contentsMargins();
+        const int frame =
+            2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
+        const int width = edit->fontMetrics().horizontalAdvance(edit->text()) + margins.left() +
+                          margins.right() + frame + edit->fontMetrics().averageCharWidth() * 2;
+        edit->setMinimumWidth(std::max(edit->minimumWidth(), width));
+    }
 }
 
 QLineEdit* COptionsPage::MakeEdit(const char* id) {

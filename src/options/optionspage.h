@@ -33,6 +33,10 @@ public:
     // The page becomes the visible one: controls from the members, then the
     // page's own work (enabling, samples).
     virtual void OnSetActive();
+    // Controls from the members, then every text field made wide enough to
+    // show its value whole; the sheet does this for all its pages before it
+    // is first shown, so that it takes the size of the largest.
+    void FitFieldsToValues();
     // The user leaves the page or confirms the sheet: members from controls.
     bool OnKillActive();
 

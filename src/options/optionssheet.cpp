@@ -1,6 +1,7 @@
 #include "options/optionssheet.h"
 
 #include <QDialogButtonBox>
+#include <QIcon>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -24,6 +25,8 @@ COptionsSheet::COptionsSheet(QWidget* parent) : QDialog(parent) {
     m_pages = {m_pConversion, m_pFont, m_pTable, m_pImage, m_pBrowse};
 
     m_pTabs = new QTabWidget(this);
+    // Every tab in view: the sheet is at least as wide as its tab row.
+    m_pTabs->setUsesScrollButtons(false);
     m_pTabs->addTab(m_pConversion, tr("המרה"));
     m_pTabs->addTab(m_pFont, tr("פונט תצוגה"));
     m_pTabs->addTab(m_pTable, tr("טבלה"));
@@ -36,6 +39,11 @@ COptionsSheet::COptionsSheet(QWidget* parent) : QDialog(parent) {
     m_pButtons->button(QDialogButtonBox::Cancel)->setText(tr("ביטול"));
     m_pButtons->button(QDialogButtonBox::Apply)->setText(tr("החל"));
     m_pButtons->button(QDialogButtonBox::Apply)->setEnabled(false);
+    // Text alone, as in the program's other dialogs: a style's icon beside a
+    // short right-to-left text cut the text off.
+    for (QAbstractButton* button : m_pButtons->buttons()) {
+        button->setIcon(QIcon());
+    }
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pTabs);
@@ -66,6 +74,13 @@ void COptionsSheet::SetActivePage(int index) {
 void COptionsSheet::showEvent(QShowEvent* event) {
     if (!m_bActivated) {
         m_bActivated = true;
+        // Every page filled and its fields widened before the first layout:
+        // the tabs then take the size of the largest page and keep it.
+        for (COptionsPage* page : m_pages) {
+            page->FitFieldsToValues();
+        }
+        layout()->activate();
+        resize(sizeHint().expandedTo(size()));
         m_pages[m_nActive]->OnSetActive();
     }
     QDialog::showEvent(event);

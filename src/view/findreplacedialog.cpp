@@ -58,6 +58,21 @@ CFindReplaceDialog::CFindReplaceDialog(Kind kind, const QString& findWhat, QWidg
     layout->addLayout(fields, 1);
     layout->addLayout(buttons);
 
+    // Tab follows reading order: the fields column from the top, then the
+    // buttons column (the widgets were created in another order).
+    QList<QWidget*> chain{m_pFindEdit};
+    if (m_pReplaceEdit != nullptr) {
+        chain.append(m_pReplaceEdit);
+    }
+    chain.append({m_pWholeWord, m_pMatchCase, m_pFindNext});
+    if (m_pReplace != nullptr) {
+        chain.append({m_pReplace, m_pReplaceAll});
+    }
+    chain.append(cancel);
+    for (qsizetype i = 1; i < chain.size(); ++i) {
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+    }
+
     connect(m_pFindEdit, &QLineEdit::textChanged, this, &CFindReplaceDialog::UpdateButtons);
     UpdateButtons();
     m_pFindEdit->selectAll();

@@ -9,6 +9,7 @@
 
 #include "common/fakesheet.h"
 #include "common/fakeui.h"
+#include "common/focuschain.h"
 #include "common/scratchfolder.h"
 #include "document/hebdoc.h"
 #include "options/modaldriver.h"
@@ -146,6 +147,21 @@ TEST_F(InsertTableDialogTest, TheCommandComesBackToAFreshDialogAfterTheSheet) {
         "\t<td align=\"right\" valign=\"top\" nowrap>\r\n\t\t&nbsp;\r\n\t</td>\r\n";
     EXPECT_EQ(doc.GetText(),
               "<table border=\"1\">\r\n<tr>\r\n" + td + td + "</tr>\r\n</table>\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(InsertTableDialogTest, TabFollowsReadingOrder) {
+    EXPECT_FALSE(Run([](Dialog* dialog) {
+        const QList<QWidget*> chain = FocusChain(dialog);
+        ASSERT_EQ(chain.size(), 5) << DescribeChain(chain, dialog);
+        EXPECT_EQ(chain[0], Rows(dialog));
+        EXPECT_EQ(chain[1], Columns(dialog));
+        EXPECT_TRUE(FollowsRightToLeftReading(chain, dialog)) << DescribeChain(chain, dialog);
+        Press(dialog, "2");
+    }));
 }
 
 }  // namespace

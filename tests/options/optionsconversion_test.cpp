@@ -100,3 +100,28 @@ TEST(ProfileTextTest, BytesComeBackUnchanged) {
 }
 
 }  // namespace
+
+namespace {
+
+// The font dialog opens on the stored face (or its metric-compatible
+// installed stand-in), size and style; confirming it unchanged keeps them.
+TEST(ChosenFontTest, DialogOpensOnTheStoredFontOrItsStandIn) {
+    const struct {
+        const char* face;
+        const char* shown;
+    } cases[] = {{"Arial", "Liberation Sans"},
+                 {"Times New Roman", "Liberation Serif"},
+                 {"Courier New", "Liberation Mono"},
+                 {"DejaVu Sans", "DejaVu Sans"}};
+    for (const auto& c : cases) {
+        const FontSettings stored{c.face, 1 | 2, 0x8000, 240};
+        const QFont shown = FontForDialog(stored);
+        EXPECT_EQ(shown.family(), QString::fromLatin1(c.shown)) << c.face;
+        EXPECT_EQ(shown.pointSizeF(), 12) << c.face;
+        EXPECT_EQ(shown.weight(), QFont::Bold) << c.face;
+        EXPECT_TRUE(shown.italic()) << c.face;
+        EXPECT_EQ(ChosenFont(stored, shown, ColourOf(stored)), stored) << c.face;
+    }
+}
+
+}  // namespace

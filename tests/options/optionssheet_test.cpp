@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QDialogButtonBox>
@@ -17,6 +18,7 @@
 #include <cstdlib>
 
 #include "common/fakeui.h"
+#include "common/focuschain.h"
 #include "common/hebrew.h"
 #include "options/modaldriver.h"
 #include "options/optionspage.h"
@@ -369,6 +371,39 @@ TEST_F(OptionsSheetTest, ChoosingAFontTakesFontThenColour) {
     }));
     EXPECT_EQ(values.textFont, (FontSettings{"DejaVu Sans", 1 | 2 | 4, 0x563412, 240}));
     EXPECT_EQ(values.codeFont, (FontSettings{"DejaVu Sans", 0, 0x8000, 200}));
+}
+
+}  // namespace
+
+namespace {
+
+// Every page: Tab follows reading order; the sheet keeps one size, no
+// button's text is cut and every field shows its value whole.
+TEST_F(OptionsSheetTest, EveryPageReadsInOrderAtOneSizeWithNothingCut) {
+    EXPECT_FALSE(Run(kFontPage, [](Sheet* sheet) {
+        const QSize size = sheet->size();
+        for (int page = 0; page < Sheet::kPageCount; ++page) {
+            Tabs(sheet)->setCurrentIndex(page);
+            QApplication::processEvents();
+            EXPECT_EQ(sheet->size(), size) << page;
+            const QList<QWidget*> chain = FocusChain(sheet);
+            EXPECT_GT(chain.size(), 3) << page;
+            EXPECT_TRUE(FollowsRightToLeftReading(chain, sheet))
+                << page << ": " << DescribeChain(chain, sheet);
+            for (QLineEdit* edit : sheet->GetPage(page)->findChildren<QLineEdit*>()) {
+                EXPECT_GE(edit->width(), edit->fontMetrics().horizontalAdvance(edit->text()) +
+                                             2 * edit->fontMetrics().averageCharWidth())
+                    << page << " " << edit->objectName().toStdString();
+            }
+        }
+        for (QAbstractButton* button : sheet->findChildren<QAbstractButton*>()) {
+            if (!button->isVisible()) {
+                continue;
+            }
+            EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+        }
+        Cancel(sheet);
+    }));
 }
 
 }  // namespace

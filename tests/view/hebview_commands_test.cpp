@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/focuschain.h"
 #include "common/hebrew.h"
 #include "framework/commandids.h"
 #include "framework/doctemplate.h"
@@ -345,6 +346,21 @@ TEST_F(LinkTest, AWordThatNamesNoPageIsSelected) {
     DoubleClickAt(7);
     EXPECT_TRUE(opened.isEmpty());
     EXPECT_EQ(view.GetSelText(), "words");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CommandTest, GoToLineTabFollowsReadingOrder) {
+    WhenModal<CGoToLineDialog>([](CGoToLineDialog* dialog) {
+        const QList<QWidget*> chain = FocusChain(dialog);
+        ASSERT_EQ(chain.size(), 3) << DescribeChain(chain, dialog);
+        EXPECT_EQ(chain[0], dialog->LineEdit());
+        EXPECT_TRUE(FollowsRightToLeftReading(chain, dialog)) << DescribeChain(chain, dialog);
+        dialog->reject();
+    });
+    view.OnCmdMsg(CommandId::GoToLine);
 }
 
 }  // namespace

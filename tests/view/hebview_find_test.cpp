@@ -2,10 +2,13 @@
 // reversed, other strings with match case, whole word and wrap-around.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
+#include "common/focuschain.h"
 #include "common/hebrew.h"
 #include "framework/commandids.h"
 #include "view/findreplacedialog.h"
@@ -135,6 +138,40 @@ TEST_F(FindTest, LatinStringsUseCaseWordAndWrapAround) {
     view.SetWindowText("");
     EXPECT_FALSE(State(CommandId::EditFind).IsEnabled());
     EXPECT_FALSE(State(CommandId::EditReplace).IsEnabled());
+}
+
+}  // namespace
+
+namespace {
+
+// Tab goes down the fields column, then down the buttons column: from "find
+// what" straight to "replace with".
+TEST(FindReplaceDialogTest, TabFollowsReadingOrder) {
+    for (const auto kind : {CFindReplaceDialog::Kind::Find, CFindReplaceDialog::Kind::Replace}) {
+        auto* dialog = new CFindReplaceDialog(kind, QStringLiteral("x"), nullptr);
+        dialog->show();
+        QList<QWidget*> expected{dialog->FindEdit()};
+        if (kind == CFindReplaceDialog::Kind::Replace) {
+            expected.append(dialog->ReplaceEdit());
+        }
+        expected.append({dialog->WholeWordBox(), dialog->MatchCaseBox(), dialog->FindNextButton()});
+        if (kind == CFindReplaceDialog::Kind::Replace) {
+            expected.append({dialog->ReplaceButton(), dialog->ReplaceAllButton()});
+        }
+        const QList<QWidget*> chain = FocusChain(dialog);
+        ASSERT_EQ(chain.size(), expected.size() + 1) << DescribeChain(chain, dialog);  // and cancel
+        EXPECT_EQ(chain.mid(0, expected.size()), expected) << DescribeChain(chain, dialog);
+        // Typed after a Tab from "find what", text lands in "replace with".
+        if (kind == CFindReplaceDialog::Kind::Replace) {
+            QApplication::setActiveWindow(dialog);
+            dialog->FindEdit()->setFocus();
+            QTest::keyClick(dialog->FindEdit(), Qt::Key_Tab);
+            ASSERT_NE(dialog->focusWidget(), nullptr);
+            QTest::keyClicks(dialog->focusWidget(), QStringLiteral("y"));
+            EXPECT_EQ(dialog->ReplaceEdit()->text(), QStringLiteral("y"));
+        }
+        dialog->close();
+    }
 }
 
 }  // namespace
