@@ -42,6 +42,7 @@
 #include "framework/idleupdater.h"
 #include "framework/uiservices.h"
 #include "framework/view.h"
+#include "view/hebview.h"
 
 namespace {
 
@@ -785,7 +786,13 @@ bool CMainFrame::PrintActiveView(QPrinter* printer) {
     if (editor == nullptr) {
         return false;
     }
-    editor->print(printer);
+    // The editor's own printing, which keeps each line as the editor shows
+    // it; another text widget prints as Qt does.
+    if (auto* view = qobject_cast<CHebView*>(editor)) {
+        view->PrintTo(printer);
+    } else {
+        editor->print(printer);
+    }
     return true;
 }
 

@@ -1,5 +1,9 @@
 #include "view/hebview.h"
 
+#include <QPrinter>
+#include <QTextBlockFormat>
+#include <QTextDocumentFragment>
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -106,6 +110,36 @@ void CHebView::OnInitialUpdate() {
         doc->SetDocModified(false);
     }
     m_nPrintMarginTwips = kPrintMarginTwips;
+}
+
+std::unique_ptr<QTextDocument> CHebView::DocumentToPrint(const QPagedPaintDevice* printer) const {
+    std::unique_ptr<QTextDocument> copy;
+    const auto* paper = dynamic_cast<const QPrinter*>(printer);
+    if (paper != nullptr && paper->printRange() == QPrinter::Selection) {
+        if (!textCursor().hasSelection()) {
+            return nullptr;
+        }
+        copy = std::make_unique<QTextDocument>();
+        copy->setDefaultFont(document()->defaultFont());
+        QTextCursor(copy.get()).insertFragment(textCursor().selection());
+    } else {
+        copy.reset(document()->clone());
+    }
+    copy->setDefaultTextOption(document()->defaultTextOption());
+    // Left as an absolute side: without AlignAbsolute the layout turns "left"
+    // into "right" for a right-to-left line, which the editor never does.
+    QTextBlockFormat left;
+    left.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+    QTextCursor all(copy.get());
+    all.select(QTextCursor::Document);
+    all.mergeBlockFormat(left);
+    return copy;
+}
+
+void CHebView::PrintTo(QPagedPaintDevice* printer) const {
+    if (const std::unique_ptr<QTextDocument> text = DocumentToPrint(printer)) {
+        text->print(printer);
+    }
 }
 
 QMarginsF CHebView::PrintMarginsMm() const {

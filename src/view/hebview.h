@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QMarginsF>
+#include <QPagedPaintDevice>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <memory>
 #include <string>
 
 #include "document/editortext.h"
@@ -105,6 +107,14 @@ public:
     // The margins printing uses, in twips and in millimetres.
     int PrintMarginTwips() const { return m_nPrintMarginTwips; }
     QMarginsF PrintMarginsMm() const;
+    // The text as printing lays it out: the whole text, or the selection
+    // when printer asks for it (null when there is none). Each line keeps the
+    // editor's direction (from its first strong character) and, as in the
+    // editor, starts at the left edge: the rich-text layout of printing
+    // would put a right-to-left line at the right.
+    std::unique_ptr<QTextDocument> DocumentToPrint(const QPagedPaintDevice* printer) const;
+    // Prints the text as the editor shows it.
+    void PrintTo(QPagedPaintDevice* printer) const;
 
     // The editor-text operations.
     std::string GetWindowText() const override;
