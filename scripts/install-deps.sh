@@ -12,6 +12,7 @@ packages=(
     xvfb xauth x11-utils xdotool libgl1-mesa-dri fonts-dejavu-core fonts-liberation2
     scdoc librsvg2-bin dpkg-dev file desktop-file-utils appstream
     qt6-translations-l10n
+    breeze-icon-theme libqt6svg6
 )
 
 missing=()

@@ -44,15 +44,17 @@ struct ToolbarPlace {
 
 // One command of the program: its menu items, what they say, its keys, its
 // toolbar button and its status-bar prompt. Texts are the program's own,
-// stored untranslated; the accessors translate them. The button's image is
-// the one CommandIcons draws for the id.
+// stored untranslated; the accessors translate them. The icon of its menu
+// item and button is named: a freedesktop icon name taken from the desktop's
+// theme, or one of the program's own icons (data/icons/NAME.svg).
 struct CommandInfo {
     int id = 0;
-    const char* menuText = "";  // "" for a command without a menu item
-    const char* keys = "";      // "Ctrl+Z, Alt+Backspace"; "" for none
-    const char* prompt = "";    // status text, then "\n" and the tooltip where there is one
-    MenuPlace menu = {};        // its item in the menu bars
-    MenuPlace otherMenu = {};   // a second place, where some bars put it elsewhere or word it apart
+    const char* icon = nullptr;  // null for a command without an icon
+    const char* menuText = "";   // "" for a command without a menu item
+    const char* keys = "";       // "Ctrl+Z, Alt+Backspace"; "" for none
+    const char* prompt = "";     // status text, then "\n" and the tooltip where there is one
+    MenuPlace menu = {};         // its item in the menu bars
+    MenuPlace otherMenu = {};  // a second place, where some bars put it elsewhere or word it apart
     ToolbarPlace toolbar = {};
 
     QString MenuText() const;

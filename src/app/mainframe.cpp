@@ -269,7 +269,7 @@ QList<QMenu*> CMainFrame::MenuPopups(int resourceId) const {
 void CMainFrame::CreateToolBar() {
     m_pToolBar = new QToolBar(tr("סרגל כלים"), this);
     m_pToolBar->setObjectName(QStringLiteral("ToolBar"));
-    m_pToolBar->setIconSize(QSize(CommandIcons::kButtonWidth, CommandIcons::kButtonHeight));
+    m_pToolBar->setIconSize(QSize(CommandIcons::kButtonSize, CommandIcons::kButtonSize));
     m_pToolBar->setAllowedAreas(Qt::AllToolBarAreas);
     for (int id : ToolbarButtons()) {
         if (id == 0) {

@@ -280,7 +280,17 @@ TEST(CommandTableTest, ToolbarFollowsTheListedOrder) {
     size_t placed = 0;
     for (const CommandInfo& info : CommandTable()) {
         placed += info.toolbar.place != 0 ? 1 : 0;
-        EXPECT_EQ(CommandIcons::ForCommand(info.id).isNull(), info.toolbar.place == 0) << info.id;
+        // Every button names an icon; every named icon is found, and drawn
+        // whole at the sizes of scale factors 1, 1.5 and 2.
+        EXPECT_TRUE(info.toolbar.place == 0 || info.icon != nullptr) << info.id;
+        const QIcon icon = CommandIcons::ForCommand(info.id);
+        EXPECT_EQ(icon.isNull(), info.icon == nullptr) << info.id;
+        for (const int size : {16, 24, 32}) {
+            if (info.icon != nullptr) {
+                EXPECT_EQ(icon.pixmap(size, size).size(), QSize(size, size))
+                    << info.id << " " << size;
+            }
+        }
     }
     EXPECT_EQ(placed, 22u);
 }

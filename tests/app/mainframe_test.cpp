@@ -116,7 +116,8 @@ TEST_F(MainFrameTest, ToolbarButtonsInOrderWithTheirTips) {
         AlignLeft, AlignCenter, AlignRight, 0,
         FilePrint, HelpFile}));
     // clang-format on
-    EXPECT_EQ(Frame()->ToolBar()->iconSize(), QSize(16, 15));
+    // Square theme icons, drawn from their vector form at each scale.
+    EXPECT_EQ(Frame()->ToolBar()->iconSize(), QSize(16, 16));
     QAction* save = Frame()->CommandAction(CommandId::FileSave);
     EXPECT_EQ(save->toolTip(), QStringLiteral("שמור"));
     EXPECT_EQ(save->statusTip(), QStringLiteral("שמירת מסמך פעיל"));
