@@ -140,8 +140,12 @@ void CHebApp::AddToRecentFileList(const QString& path) {
 }
 
 void CHebApp::SaveRecentFiles() {
-    // The list in memory stays as it is; only keeping it failed.
-    if (!AppProfile::Write([this](IniProfile& profile) { m_recentFiles.Save(profile); })) {
+    // The list in memory stays as it is; only keeping it failed. The list
+    // changes with every file opened, so a profile that cannot be written is
+    // reported once a run rather than at every open.
+    if (!AppProfile::Write([this](IniProfile& profile) { m_recentFiles.Save(profile); }) &&
+        !m_recentFilesFailureShown) {
+        m_recentFilesFailureShown = true;
         Ui().ShowMessage(
             tr("לא ניתן לשמור את ההגדרות בקובץ %1").arg(PathFromLocal(AppProfile::Path())));
     }
