@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +11,9 @@
 #include <filesystem>
 
 namespace {
+
+// The writer thread's nice value: the editor's thread comes first.
+constexpr int kNice = 10;
 
 std::u16string_view View(const QString& text) {
     return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
@@ -126,6 +130,8 @@ void JournalWriter::Queue(Operation operation, bool urgent) {
 }
 
 void JournalWriter::Run() {
+    // Below the user's own work: on Linux the nice value is the thread's.
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), kNice);
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_wake.wait(lock, [this] { return m_stop || !m_queue.empty(); });

@@ -1,8 +1,10 @@
 #include "framework/recoveryjournal.h"
 
 #include <sys/stat.h>
+#include <zlib.h>
 
-#include <array>
+#include <algorithm>
+#include <bit>
 #include <chrono>
 #include <cstring>
 
@@ -13,18 +15,6 @@ namespace {
 enum Kind : std::uint8_t { kHeader = 1, kSnapshot = 2, kEdit = 3 };
 
 constexpr std::size_t kRecordOverhead = 4 + 1 + 4;  // length, kind, checksum
-
-std::array<std::uint32_t, 256> MakeCrcTable() {
-    std::array<std::uint32_t, 256> table{};
-    for (std::uint32_t i = 0; i < 256; ++i) {
-        std::uint32_t c = i;
-        for (int bit = 0; bit < 8; ++bit) {
-            c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        }
-        table[i] = c;
-    }
-    return table;
-}
 
 void PutU32(std::string& out, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) {
@@ -48,6 +38,10 @@ void PutText(std::string& out, std::u16string_view text) {
     const std::size_t at = out.size();
     out.resize(at + 2 * text.size());
     char* p = out.data() + at;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(p, text.data(), 2 * text.size());
+        return;
+    }
     for (const char16_t c : text) {
         *p++ = static_cast<char>(c & 0xFF);
         *p++ = static_cast<char>(c >> 8);
@@ -176,12 +170,15 @@ private:
 }  // namespace
 
 std::uint32_t Crc32(std::string_view bytes, std::uint32_t crc) {
-    static const std::array<std::uint32_t, 256> table = MakeCrcTable();
-    crc = ~crc;
-    for (const char byte : bytes) {
-        crc = table[(crc ^ static_cast<unsigned char>(byte)) & 0xFF] ^ (crc >> 8);
+    // zlib's CRC-32 (the same polynomial as gzip and PNG), several times
+    // faster than a byte table on the snapshot of a large text.
+    while (!bytes.empty()) {
+        const auto chunk = static_cast<uInt>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        crc = static_cast<std::uint32_t>(
+            ::crc32(crc, reinterpret_cast<const Bytef*>(bytes.data()), chunk));
+        bytes.remove_prefix(chunk);
     }
-    return ~crc;
+    return crc;
 }
 
 std::string HeaderRecord(const Header& header) {
