@@ -46,6 +46,9 @@ RecoveryRecorder::RecoveryRecorder(CHebDoc* document, const QString& folder,
                 Qt::QueuedConnection);
         },
         syncDelay);
+    m_startTimer.setSingleShot(true);
+    m_startTimer.setInterval(kSnapshotDelayMs);
+    connect(&m_startTimer, &QTimer::timeout, this, &RecoveryRecorder::StartJournal);
     connect(document->TextDocument(), &QTextDocument::contentsChange, this,
             &RecoveryRecorder::OnContentsChange);
     connect(document, &CDocument::ModifiedChanged, this, &RecoveryRecorder::OnModifiedChanged);
@@ -75,11 +78,15 @@ void RecoveryRecorder::Adopt(const std::string& path, int fd) {
 }
 
 void RecoveryRecorder::DiscardJournal() {
+    m_startTimer.stop();
     m_writer->Discard();
     m_bActive = false;
 }
 
 void RecoveryRecorder::Sync() {
+    if (m_startTimer.isActive()) {
+        StartJournal();
+    }
     m_writer->Sync();
 }
 
@@ -93,14 +100,16 @@ std::uint64_t RecoveryRecorder::BytesWritten() const {
 
 void RecoveryRecorder::OnModifiedChanged(bool modified) {
     if (modified && !m_bActive) {
-        StartJournal();
-    } else if (!modified && m_bActive) {
+        // Edits until then are in the snapshot.
+        m_startTimer.start();
+    } else if (!modified && (m_bActive || m_startTimer.isActive())) {
         // Saved, or back to the saved text: nothing to recover.
         DiscardJournal();
     }
 }
 
 void RecoveryRecorder::StartJournal() {
+    m_startTimer.stop();
     const QTextDocument& text = *m_pDocument->TextDocument();
     QString whole = text.toRawText();
     m_nLength = static_cast<int>(whole.size());
@@ -137,7 +146,14 @@ void RecoveryRecorder::OnContentsChange(int from, int removed, int added) {
         return;
     }
     QString insertedText;
-    if (inserted > 0) {
+    if (inserted > length / 2) {
+        // A whole-text change: the raw text is copied many times faster
+        // than a selection of the same size is read.
+        insertedText = text.toRawText();
+        if (inserted < length) {
+            insertedText = insertedText.mid(from, inserted);
+        }
+    } else if (inserted > 0) {
         QTextCursor cursor(&text);
         cursor.setPosition(from);
         cursor.setPosition(from + inserted, QTextCursor::KeepAnchor);

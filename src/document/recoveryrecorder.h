@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -14,14 +15,14 @@ class JournalWriter;
 
 // Keeps the recovery journal of an editor document while it has unsaved
 // edits. When the document becomes modified, a journal begins with the whole
-// text; every change of the text (typing, a command, undo, a whole-text
-// write) then goes in as one edit record, taken from the text's change
-// signal, and the journal's writer thread makes it durable within about a
-// second. When the edits since the last snapshot outgrow the text, a new
-// snapshot replaces the journal, so that it stays within about twice the
-// text. When the document is saved (or goes back to its saved state) or the
-// user closes it without saving, the journal is deleted; when the program
-// ends any other way, it stays for the next start.
+// text, copied a moment later (kSnapshotDelay) so that the keystroke that
+// modified the document is shown first; every change of the text (typing, a command, undo, a
+// whole-text write) then goes in as one edit record, taken from the text's change signal, and the
+// journal's writer thread makes it durable within about a second. When the edits since the last
+// snapshot outgrow the text, a new snapshot replaces the journal, so that it stays within about
+// twice the text. When the document is saved (or goes back to its saved state) or the user closes
+// it without saving, the journal is deleted; when the program ends any other way, it stays for the
+// next start.
 class RecoveryRecorder : public QObject {
     Q_OBJECT
 
@@ -47,6 +48,11 @@ private:
     void OnContentsChange(int from, int removed, int added);
     void OnModifiedChanged(bool modified);
     void StartJournal();
+
+    // The copy of a large text takes tens of milliseconds: it waits until
+    // the edit that asked for it is on the screen.
+    static constexpr int kSnapshotDelayMs = 200;
+    QTimer m_startTimer;
 
     CHebDoc* m_pDocument;
     std::unique_ptr<JournalWriter> m_writer;
