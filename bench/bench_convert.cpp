@@ -11,6 +11,7 @@
 #include "convert/conversionchain.h"
 #include "convert/conversionsettings.h"
 #include "convert/convert.h"
+#include "convert/streamconvert.h"
 #include "textgen.h"
 
 namespace {
@@ -168,6 +169,30 @@ void RegisterAll() {
     Register("ToVisualWholeText", StandardInputs(Variant::Logical, Source::Generated),
              [defaults](std::string& text) {
                  conversion::ToVisual(text, defaults, conversion::VisualScope::WholeText);
+             });
+
+    // What mirval-convert runs for to-visual: the first pass over the text
+    // and the streamed conversion, both in blocks of 1 MiB (the output of
+    // each block is dropped, as the converter writes it out; out_bytes is the
+    // input's size here).
+    Register("ToVisualStreamed", StandardInputs(Variant::Logical, Source::Generated),
+             [defaults](std::string& text) {
+                 const std::string_view whole(text);
+                 conversion::FactScanner scanner;
+                 for (size_t pos = 0; pos < whole.size(); pos += kMiB) {
+                     scanner.Feed(whole.substr(pos, kMiB));
+                 }
+                 conversion::StreamConversion stream(
+                     conversion::StreamConversion::Command::ToVisual, defaults, TableTags{},
+                     scanner.Facts());
+                 std::string out;
+                 for (size_t pos = 0; pos < whole.size(); pos += kMiB) {
+                     stream.Feed(whole.substr(pos, kMiB), out);
+                     benchmark::DoNotOptimize(out.data());
+                     out.clear();
+                 }
+                 stream.Finish(out);
+                 benchmark::DoNotOptimize(out.data());
              });
 }
 

@@ -1,31 +1,43 @@
 #!/usr/bin/env bash
 # Compares mirval-convert's conversion to visual order with GNU FriBidi's
-# fribidi command on generated code page 1255 texts, and checks three goals:
-#   throughput  mirval-convert at least 20 times fribidi's, on 10 MB
-#   memory      mirval-convert's peak resident memory at most 4 times the input
-#   linearity   the 10 MB run takes at most 12 times the 1 MB run
-# Builds nothing: the build directory (default build/) must already hold
-# bench/mirval-bench-text and src/cli/mirval-convert.
+# fribidi command on generated code page 1255 texts, and checks two goals:
+#   throughput  mirval-convert at least 20 times fribidi's, for
+#               `to-visual --no-break-lines` and `to-visual` (default line
+#               breaking), on 10 MB and on 100 MB
+#   memory      the streamed commands (to-visual, lower-tags, table) stay
+#               under 32 MB of peak resident memory, on a 10 MB file and on
+#               1 GB generated on the fly through a pipe
+# Times are CPU time (user + system of the command and its children, from
+# wait4 through a few lines of python3, in microseconds; GNU time rounds to
+# 10 ms), not wall time: the machine may be shared. mirval-convert and fribidi runs alternate (A B C A B
+# C ...) so that both see the same load, and the medians are compared.
+# Builds nothing: the build directory (default build/; measure a Release
+# build) must already hold bench/mirval-bench-text and src/cli/mirval-convert.
 #
 # usage: bench/compare_fribidi.sh [BUILD_DIR]
-# environment: MIRVAL_BENCH_RUNS  runs per measurement (default 5; the median counts)
+# environment: MIRVAL_BENCH_RUNS  paired runs per size (default 5)
+#              MIRVAL_CONVERT     another mirval-convert to measure
 #
-# Prints PASS or FAIL per goal; exits 0 unless a command fails.
+# Prints PASS or FAIL per goal; exits 0 unless a command fails (2).
 set -euo pipefail
 
 BUILD_DIR=${1:-build}
 RUNS=${MIRVAL_BENCH_RUNS:-5}
 MIB=1048576
-SMALL=$((1 * MIB))
-LARGE=$((10 * MIB))
 SPEED_GOAL=20
-MEMORY_FACTOR=4
-LINEAR_GOAL=12
-FRIBIDI_SLOW_NS=60000000000  # a fribidi run slower than 60 s is run only once
+RSS_LIMIT_KIB=$((32 * 1024))
+PIPE_COPIES=100  # the 1 GB input: the 10 MB text a hundred times over
 
 TEXTGEN=$BUILD_DIR/bench/mirval-bench-text
-CONVERT=$BUILD_DIR/src/cli/mirval-convert
-MAXRSS=$BUILD_DIR/bench/mirval-bench-maxrss
+CONVERT=${MIRVAL_CONVERT:-$BUILD_DIR/src/cli/mirval-convert}
+# Runs a command and writes "user system maxrss_kib" of it to the file $1.
+USAGE_PY='import os, sys
+pid = os.fork()
+if pid == 0:
+    os.execvp(sys.argv[2], sys.argv[2:])
+_, status, ru = os.wait4(pid, 0)
+open(sys.argv[1], "w").write("%.6f %.6f %d\n" % (ru.ru_utime, ru.ru_stime, ru.ru_maxrss))
+sys.exit(os.waitstatus_to_exitcode(status))'
 
 die() {
     echo "compare_fribidi: $*" >&2
@@ -35,130 +47,76 @@ die() {
 [[ -x $TEXTGEN ]] || die "$TEXTGEN not found; build target mirval-bench-text first"
 [[ -x $CONVERT ]] || die "$CONVERT not found; build target mirval-convert first"
 command -v fribidi >/dev/null || die "fribidi not found (Debian package libfribidi-bin)"
+python3 -c 'import os; os.wait4' 2>/dev/null || die "python3 not found"
 [[ $RUNS =~ ^[1-9][0-9]*$ ]] || die "MIRVAL_BENCH_RUNS must be a positive number"
 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 
-now_ns() { date +%s%N; }
-
-# Runs a command and prints its wall-clock time in nanoseconds.
-elapsed_ns() {
-    local start end
-    start=$(now_ns)
-    "$@" || die "command failed: $*"
-    end=$(now_ns)
-    echo $((end - start))
-}
-
 median() {
-    printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 }
-        END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.0f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+    printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 }
+        END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.3f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
-
-# MB/s (1 MB = 2^20 bytes) for a byte count and a time in nanoseconds.
-throughput() { awk -v b="$1" -v ns="$2" 'BEGIN { printf "%.1f", (b / 1048576) / (ns / 1e9) }'; }
-seconds() { awk -v ns="$1" 'BEGIN { printf "%.3f", ns / 1e9 }'; }
-# PASS when a number is at least / at most a limit, else FAIL.
 at_least() { awk -v v="$1" -v l="$2" 'BEGIN { print (v + 0 >= l + 0) ? "PASS" : "FAIL" }'; }
-at_most() { awk -v v="$1" -v l="$2" 'BEGIN { print (v + 0 <= l + 0) ? "PASS" : "FAIL" }'; }
+below() { awk -v v="$1" -v l="$2" 'BEGIN { print (v + 0 < l + 0) ? "PASS" : "FAIL" }'; }
 
-# shellcheck disable=SC2317  # both runners are called through time_runs and elapsed_ns
-run_mirval() { "$CONVERT" to-visual --no-break-lines "$1" -o "$2"; }
-# shellcheck disable=SC2317
-run_fribidi() { fribidi --charset CP1255 --nopad --nobreak --rtl "$1" >"$2"; }
+# Runs a command (its standard output is the file in $OUT) and sets CPU to
+# its user + system seconds and PEAK to its peak resident memory in KiB.
+measure() {
+    python3 -c "$USAGE_PY" "$WORK/usage" "$@" >"$OUT" || die "command failed: $*"
+    read -r user sys PEAK <"$WORK/usage"
+    CPU=$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.3f", u + s }')
+}
 
-# Median time of RUNS runs of a converter on a file; the output is kept.
-time_runs() {
-    local runner=$1 input=$2 output=$3 runs=$4 times=() k
-    local t
-    for ((k = 0; k < runs; k++)); do
-        t=$(elapsed_ns "$runner" "$input" "$output")
-        times+=("$t")
+echo "Generating a logical text of 10 MB and one of 100 MB..."
+"$TEXTGEN" logical 10M -o "$WORK/10.txt" || die "mirval-bench-text failed"
+"$TEXTGEN" logical 100M -o "$WORK/100.txt" || die "mirval-bench-text failed"
+
+declare -A RATIO
+for size in 10 100; do
+    input=$WORK/$size.txt
+    nobreak=() breaking=() fribidi=()
+    echo "$size MB: $RUNS rounds of to-visual --no-break-lines, fribidi, to-visual..."
+    for ((k = 0; k < RUNS; k++)); do
+        OUT=$WORK/out.nobreak measure "$CONVERT" to-visual --no-break-lines "$input"
+        nobreak+=("$CPU")
+        OUT=$WORK/out.fribidi measure fribidi --charset CP1255 --nopad --nobreak --rtl "$input"
+        fribidi+=("$CPU")
+        OUT=$WORK/out.break measure "$CONVERT" to-visual "$input"
+        breaking+=("$CPU")
     done
-    median "${times[@]}"
-}
-
-# Sets PEAK to the command's peak resident memory in KiB and PEAK_TOOL to how
-# it was measured: GNU time where it works, else our own wrapper (wait4's
-# ru_maxrss), else VmHWM read from /proc while the command runs (a sample every
-# 10 ms, so a late peak may be missed).
-measure_peak() {
-    local memfile=$WORK/peak
-    if [[ -x /usr/bin/time ]] && /usr/bin/time -f %M -o "$memfile" true 2>/dev/null; then
-        PEAK_TOOL="/usr/bin/time -f %M"
-        /usr/bin/time -f %M -o "$memfile" "$@" || die "command failed: $*"
-        PEAK=$(tail -n 1 "$memfile")
-    elif [[ -x $MAXRSS ]]; then
-        PEAK_TOOL="mirval-bench-maxrss"
-        "$MAXRSS" -o "$memfile" "$@" || die "command failed: $*"
-        PEAK=$(tail -n 1 "$memfile")
-    else
-        PEAK_TOOL="VmHWM sampled from /proc"
-        "$@" &
-        local pid=$! value
-        PEAK=0
-        while kill -0 "$pid" 2>/dev/null; do
-            value=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status" 2>/dev/null || true)
-            if [[ -n $value && $value -gt $PEAK ]]; then
-                PEAK=$value
-            fi
-            sleep 0.01
-        done
-        wait "$pid" || die "command failed: $*"
-    fi
-    [[ $PEAK =~ ^[0-9]+$ ]] || die "could not measure peak memory ($PEAK_TOOL)"
-}
-
-echo "Generating logical texts of $SMALL and $LARGE bytes..."
-"$TEXTGEN" logical "$SMALL" -o "$WORK/small.txt" || die "mirval-bench-text failed"
-"$TEXTGEN" logical "$LARGE" -o "$WORK/large.txt" || die "mirval-bench-text failed"
-
-echo "mirval-convert to-visual --no-break-lines: $RUNS runs on each text..."
-mirval_small=$(time_runs run_mirval "$WORK/small.txt" "$WORK/small.mirval" "$RUNS")
-mirval_large=$(time_runs run_mirval "$WORK/large.txt" "$WORK/large.mirval" "$RUNS")
-
-echo "fribidi --charset CP1255 --nopad --nobreak --rtl on the 10 MB text..."
-fribidi_first=$(elapsed_ns run_fribidi "$WORK/large.txt" "$WORK/large.fribidi")
-fribidi_runs=$RUNS
-if ((fribidi_first > FRIBIDI_SLOW_NS)); then
-    fribidi_runs=1
-elif ((fribidi_first * RUNS > 3 * FRIBIDI_SLOW_NS)); then
-    fribidi_runs=$((3 * FRIBIDI_SLOW_NS / fribidi_first))
-    ((fribidi_runs >= 1)) || fribidi_runs=1
-fi
-fribidi_times=("$fribidi_first")
-for ((k = 1; k < fribidi_runs; k++)); do
-    t=$(elapsed_ns run_fribidi "$WORK/large.txt" "$WORK/large.fribidi")
-    fribidi_times+=("$t")
+    m_nobreak=$(median "${nobreak[@]}")
+    m_break=$(median "${breaking[@]}")
+    m_fribidi=$(median "${fribidi[@]}")
+    RATIO[$size.nobreak]=$(awk -v f="$m_fribidi" -v m="$m_nobreak" 'BEGIN { printf "%.1f", f / m }')
+    RATIO[$size.break]=$(awk -v f="$m_fribidi" -v m="$m_break" 'BEGIN { printf "%.1f", f / m }')
+    printf '  CPU s (median): to-visual --no-break-lines %s, to-visual %s, fribidi %s\n' \
+        "$m_nobreak" "$m_break" "$m_fribidi"
 done
-fribidi_large=$(median "${fribidi_times[@]}")
 
-measure_peak "$CONVERT" to-visual --no-break-lines "$WORK/large.txt" -o "$WORK/large.mirval"
-peak=$PEAK
-
-mirval_mbs=$(throughput "$LARGE" "$mirval_large")
-fribidi_mbs=$(throughput "$LARGE" "$fribidi_large")
-speed_ratio=$(awk -v m="$fribidi_large" -v f="$mirval_large" 'BEGIN { printf "%.1f", m / f }')
-linear_ratio=$(awk -v l="$mirval_large" -v s="$mirval_small" 'BEGIN { printf "%.2f", l / s }')
-peak_bytes=$((peak * 1024))
-memory_limit=$((MEMORY_FACTOR * LARGE))
+echo "Peak memory: the 10 MB file, and the 10 MB text $PIPE_COPIES times through a pipe..."
+declare -A RSS
+for command in "to-visual --no-break-lines" "to-visual" "lower-tags" "table"; do
+    # shellcheck disable=SC2086  # the command holds its options
+    OUT=/dev/null measure "$CONVERT" $command "$WORK/10.txt"
+    RSS[$command.10]=$PEAK
+    # shellcheck disable=SC2086
+    OUT=/dev/null measure bash -c "for ((i = 0; i < $PIPE_COPIES; i++)); do cat '$WORK/10.txt'; done |
+        exec '$CONVERT' $command"
+    RSS[$command.1000]=$PEAK
+done
 
 echo
-echo "Input: $LARGE bytes, lines of 40-120 characters ending in CR LF"
-printf '  %-10s %10s s  %8s MB/s  (median of %d runs, output %d bytes)\n' \
-    mirval "$(seconds "$mirval_large")" "$mirval_mbs" "$RUNS" "$(stat -c %s "$WORK/large.mirval")"
-printf '  %-10s %10s s  %8s MB/s  (median of %d runs, output %d bytes)\n' \
-    fribidi "$(seconds "$fribidi_large")" "$fribidi_mbs" "$fribidi_runs" \
-    "$(stat -c %s "$WORK/large.fribidi")"
-echo
-printf 'Throughput  mirval / fribidi = %sx (goal >= %dx): %s\n' \
-    "$speed_ratio" "$SPEED_GOAL" "$(at_least "$speed_ratio" "$SPEED_GOAL")"
-printf 'Memory      mirval peak %d KiB = %.2fx the input, limit %d KiB (%dx) [%s]: %s\n' \
-    "$peak" "$(awk -v p="$peak_bytes" -v s="$LARGE" 'BEGIN { print p / s }')" \
-    $((memory_limit / 1024)) "$MEMORY_FACTOR" "$PEAK_TOOL" \
-    "$(at_most "$peak_bytes" "$memory_limit")"
-printf 'Linearity   mirval 10 MB %s s / 1 MB %s s = %s (goal <= %d): %s\n' \
-    "$(seconds "$mirval_large")" "$(seconds "$mirval_small")" "$linear_ratio" "$LINEAR_GOAL" \
-    "$(at_most "$linear_ratio" "$LINEAR_GOAL")"
+echo "Throughput, fribidi's CPU time / mirval-convert's (goal >= ${SPEED_GOAL}x):"
+for size in 10 100; do
+    printf '  %4s MB  to-visual --no-break-lines %6sx %s   to-visual %6sx %s\n' "$size" \
+        "${RATIO[$size.nobreak]}" "$(at_least "${RATIO[$size.nobreak]}" "$SPEED_GOAL")" \
+        "${RATIO[$size.break]}" "$(at_least "${RATIO[$size.break]}" "$SPEED_GOAL")"
+done
+echo "Peak resident memory in KiB (goal < $RSS_LIMIT_KIB KiB; the 1 GB run includes the pipe's shell):"
+for command in "to-visual --no-break-lines" "to-visual" "lower-tags" "table"; do
+    printf '  %-27s 10 MB %8s %s   1 GB %8s %s\n' "$command" \
+        "${RSS[$command.10]}" "$(below "${RSS[$command.10]}" "$RSS_LIMIT_KIB")" \
+        "${RSS[$command.1000]}" "$(below "${RSS[$command.1000]}" "$RSS_LIMIT_KIB")"
+done
 exit 0

@@ -15,6 +15,7 @@ public:
     void ShowMessage(const QString&) override {}
     SaveChangesAnswer AskSaveChanges(const QString&) override { return SaveChangesAnswer::Discard; }
     bool AskYesNo(const QString&) override { return false; }
+    bool AskChoice(const QString&, const QString&, const QString&) override { return false; }
     std::optional<QString> AskOpenFileName(const FileDialogRequest&) override { return {}; }
     std::optional<QString> AskSaveFileName(const FileDialogRequest&) override { return {}; }
     void BeginWaitCursor() override {}

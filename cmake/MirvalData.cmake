@@ -1,3 +1,15 @@
+# Data files the program finds beside itself and installs into its data
+# folder; add one a line. The sample pages are a logical text, the visual
+# page the program makes of it, and the page that one links to.
+set(MIRVAL_DATA_FILES
+    basic.mvt
+    mirval.def
+    h_mirval.htm
+    sample.txt
+    sample.htm
+    sample-page.htm
+)
+
 # Copies data files from data/ beside an executable in the build tree, so that
 # the program finds them there as it finds them beside an installed one.
 function(mirval_copy_data_beside target)

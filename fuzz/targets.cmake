@@ -11,4 +11,5 @@ set(MIRVAL_FUZZ_TARGETS
     toggle_semi_logical
     lower_tag_case
     to_visual
+    stream_conversion
 )

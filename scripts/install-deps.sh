@@ -10,6 +10,7 @@ packages=(
     clang-14 libclang-rt-14-dev
     libfribidi-bin
     xvfb xauth x11-utils xdotool libgl1-mesa-dri fonts-dejavu-core fonts-liberation2
+    scdoc librsvg2-bin dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()

@@ -23,6 +23,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
             }
         } else if (argument == QStringLiteral("--preview")) {
             line.preview = true;
+        } else if (argument == QStringLiteral("--new-instance")) {
+            line.newInstance = true;
+        } else if (argument == QStringLiteral("--check-install")) {
+            line.checkInstall = true;
         } else if (line.file.isEmpty()) {
             line.file = argument;
         } else {

@@ -3,8 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-// What the program was started with: an optional file to open, and the
-// options the end-to-end test uses to capture the window.
+// What the program was started with: an optional file to open, whether to
+// run on its own, and the options the end-to-end test uses to capture the
+// window.
 struct CommandLine {
     QString file;
     // --screenshot FILE: save a picture of the main window as PNG, print the
@@ -13,6 +14,11 @@ struct CommandLine {
     int quitAfterMs = 0;
     // --preview: show the file's browser preview once the program has started.
     bool preview = false;
+    // --new-instance: run on its own instead of handing the file to a
+    // program already running for this user and display.
+    bool newInstance = false;
+    // --check-install: report where the data files are and exit (no window).
+    bool checkInstall = false;
     // A usage error, for standard error; empty when the line was understood.
     QString error;
 };

@@ -1,5 +1,6 @@
 #include "app/hebapp.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPageSetupDialog>
@@ -192,7 +193,7 @@ QString CHebApp::TemplateFilter() {
 }
 
 QString CHebApp::DefaultTemplateName() {
-    return QStringLiteral("basic.mvt");
+    return SuppliedTemplateName();
 }
 
 void CHebApp::OnFileNewFromTemplate() {
@@ -204,9 +205,25 @@ void CHebApp::OnFileNewFromTemplate() {
         return;
     }
     FileDialogRequest request;
+    const TemplateFolders folders = GetTemplateFolders();
+    if (!folders.besideProgram) {
+        // Installed: the user's templates and the supplied ones, each a place
+        // in the side bar; the dialog opens in the first (the user's first).
+        for (const QString& folder : folders.readFolders) {
+            if (QFileInfo(folder).isDir()) {
+                request.places.append(folder);
+            }
+        }
+    }
     // The supplied templates: beside the program, else where it is installed.
-    request.folder = QFileInfo(FindDataFile(DefaultTemplateName())).absolutePath();
-    request.defaultName = DefaultTemplateName();
+    request.folder = request.places.isEmpty()
+                         ? QFileInfo(FindDataFile(DefaultTemplateName())).absolutePath()
+                         : request.places.first();
+    // The default template is proposed where the dialog shows it.
+    if (request.places.isEmpty() ||
+        QFileInfo::exists(QDir(request.folder).filePath(DefaultTemplateName()))) {
+        request.defaultName = DefaultTemplateName();
+    }
     request.defaultExt = QStringLiteral("mvt");
     request.filter = TemplateFilter();
     request.confirmOverwrite = false;
@@ -229,6 +246,21 @@ void CHebApp::OnFileOpen() {
 
 void CHebApp::OpenDroppedFile(const QString& path) {
     if (CDocTemplate* editor = GetTemplate(kEditorTemplate)) {
+        editor->OpenDocumentFile(path);
+    }
+}
+
+void CHebApp::OpenFilesFromElsewhere(const QStringList& paths) {
+    CDocTemplate* editor = GetTemplate(kEditorTemplate);
+    if (editor == nullptr || m_pMainFrame == nullptr) {
+        return;
+    }
+    if (m_pMainFrame->isMinimized()) {
+        m_pMainFrame->showNormal();
+    }
+    m_pMainFrame->raise();
+    m_pMainFrame->activateWindow();
+    for (const QString& path : paths) {
         editor->OpenDocumentFile(path);
     }
 }

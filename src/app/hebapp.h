@@ -47,6 +47,10 @@ public:
     QStringList RecentFiles() const { return m_recentFiles.Paths(); }
     // Opens a file dropped on the main window as an editor document.
     void OpenDroppedFile(const QString& path);
+    // Opens files handed over by a second start of the program (a file
+    // already open has its window brought forward) and raises the main
+    // window.
+    void OpenFilesFromElsewhere(const QStringList& paths);
     // Opens a preview document titled "Browsing: " and the caption and sends
     // it to the address: a new empty one for an "http:" or "https:" address,
     // else the address opened as a file. The document has no source editor

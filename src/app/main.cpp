@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFileInfo>
 #include <QTimer>
 #include <cstdio>
 
@@ -6,8 +7,10 @@
 #include "app/commandline.h"
 #include "app/commandtable.h"
 #include "app/hebapp.h"
+#include "app/installcheck.h"
 #include "app/mainframe.h"
 #include "app/qtuiservices.h"
+#include "app/singleinstance.h"
 #include "browse/webbrowser.h"
 #include "document/hebdoc.h"
 #include "options/inserttabledialog.h"
@@ -27,6 +30,21 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "mirval: %s\n", qPrintable(line.error));
         return 1;
     }
+    if (line.checkInstall) {
+        return RunInstallCheck(stdout);
+    }
+
+    // One program per user and display: a file given to a second start goes
+    // to the running program, unless this start asks to run on its own. The
+    // test options capture this process's own window, so they run on their
+    // own too.
+    const bool alone =
+        line.newInstance || !line.screenshot.isEmpty() || line.quitAfterMs > 0 || line.preview;
+    const QString serverName = SingleInstance::ServerName();
+    if (!alone && !line.file.isEmpty() &&
+        SingleInstance::HandOver(serverName, {QFileInfo(line.file).absoluteFilePath()})) {
+        return 0;
+    }
 
     // The services outlive the application object, whose documents may still
     // ask for them while they close.
@@ -40,6 +58,12 @@ int main(int argc, char* argv[]) {
     ui.SetApp(&app);
     if (!app.InitInstance(line.file)) {
         return 1;
+    }
+    SingleInstance instance;
+    if (!alone) {
+        QObject::connect(&instance, &SingleInstance::FilesReceived, &app,
+                         &CHebApp::OpenFilesFromElsewhere);
+        instance.Listen(serverName);
     }
     if (line.preview) {
         // The page's preview in the program's own window, as the preview

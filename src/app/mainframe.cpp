@@ -93,6 +93,7 @@ CMainFrame::CMainFrame(CHebApp* app, QWidget* parent)
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) {
         UpdateFrameState();
         m_pIdle->Schedule();
+        ScheduleFileCheck();
     });
     if (m_pApp != nullptr) {
         connect(m_pApp, &CHebApp::RecentFilesChanged, this, &CMainFrame::RefreshRecentFiles);
@@ -262,6 +263,10 @@ void CMainFrame::AddFrame(CDocTemplate* docTemplate, CView* view, bool visible) 
     auto* frame = new CChildFrame(docTemplate, view);
     m_pMdiArea->addSubWindow(frame);
     WatchView(view->Widget());
+    if (CDocument* document = view->GetDocument()) {
+        connect(document, &CDocument::FileChangedOnDisk, this, &CMainFrame::ScheduleFileCheck,
+                Qt::UniqueConnection);
+    }
     connect(frame, &QObject::destroyed, m_pIdle, &IdleUpdater::Schedule);
     if (visible) {
         const QSize area = m_pMdiArea->isVisible() ? m_pMdiArea->size() : size();
@@ -540,6 +545,24 @@ void CMainFrame::OnUpdateNextPane(CCmdUI& ui) {
 
 // ---------------------------------------------------------------------------
 // Events
+
+void CMainFrame::ScheduleFileCheck() {
+    QTimer::singleShot(0, this, [this] {
+        if (!isActiveWindow() || QApplication::activeModalWidget() != nullptr) {
+            return;  // told when the window is active again
+        }
+        if (CDocument* document = GetActiveDocument()) {
+            document->CheckFileOnDisk();
+        }
+    });
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        ScheduleFileCheck();
+    }
+}
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (m_pApp != nullptr && !m_pApp->SaveAllModified()) {

@@ -91,6 +91,7 @@ public:
     bool OnUpdateCmdMsg(CCmdUI& ui) override;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -124,6 +125,10 @@ private:
     void UpdateFrameState();
     std::vector<CCmdTarget*> RouteTargets();
     QPlainTextEdit* ActiveEditor() const;
+    // Soon (once the current event is over): tells the user of a change on
+    // disk to the active document's file, when this window is the active one
+    // and no dialog is open.
+    void ScheduleFileCheck();
     // Routes drops and update triggers of a view's widget through this frame.
     void WatchView(QWidget* widget);
 

@@ -63,6 +63,16 @@ SaveChangesAnswer QtUiServices::AskSaveChanges(const QString& title) {
     }
 }
 
+bool QtUiServices::AskChoice(const QString& text, const QString& first, const QString& second) {
+    QMessageBox box(QMessageBox::Question, Caption(), text, QMessageBox::NoButton, DialogParent());
+    QPushButton* firstButton = box.addButton(first, QMessageBox::AcceptRole);
+    QPushButton* secondButton = box.addButton(second, QMessageBox::RejectRole);
+    box.setDefaultButton(firstButton);
+    box.setEscapeButton(secondButton);
+    box.exec();
+    return box.clickedButton() == firstButton;
+}
+
 std::optional<QString> QtUiServices::AskOpenFileName(const FileDialogRequest& request) {
     return RunFileDialog(request, false);
 }
@@ -85,6 +95,13 @@ std::optional<QString> QtUiServices::RunFileDialog(const FileDialogRequest& requ
         dialog.setNameFilters(filters);
     }
     dialog.setDefaultSuffix(request.defaultExt);
+    if (!request.places.isEmpty()) {
+        QList<QUrl> sidebar = dialog.sidebarUrls();
+        for (const QString& place : request.places) {
+            sidebar.append(QUrl::fromLocalFile(place));
+        }
+        dialog.setSidebarUrls(sidebar);
+    }
     if (!request.defaultName.isEmpty()) {
         dialog.selectFile(request.defaultName);
     }

@@ -18,6 +18,7 @@ public:
     void ShowMessage(const QString& text) override;
     SaveChangesAnswer AskSaveChanges(const QString& title) override;
     bool AskYesNo(const QString& text) override;
+    bool AskChoice(const QString& text, const QString& first, const QString& second) override;
     std::optional<QString> AskOpenFileName(const FileDialogRequest& request) override;
     std::optional<QString> AskSaveFileName(const FileDialogRequest& request) override;
     void BeginWaitCursor() override;

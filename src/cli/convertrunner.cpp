@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "cli/streamrunner.h"
 #include "convert/conversionchain.h"
 #include "convert/specialchars.h"
 #include "convert/tablebuilder.h"
@@ -146,6 +147,12 @@ int ConvertRunner::Run(const CliArgs& args) {
     const ConversionSettings& settings = documentSettings->Conversion;
     const TableSettings& table = documentSettings->Table;
 
+    // to-visual, lower-tags and table stream where their result allows it.
+    if (const std::optional<int> streamed = StreamRunner::Run(
+            args, settings, TableTags{table.TableTag, table.TRTag, table.TDTag})) {
+        return *streamed;
+    }
+
     std::string definitions;
     if (args.command == CliArgs::Command::SpecialChars && !ReadDefinitions(args, definitions)) {
         return kFileError;
@@ -163,6 +170,9 @@ int ConvertRunner::Run(const CliArgs& args) {
             const std::string name = args.input.empty() ? "standard input" : args.input;
             Report(name + ": " + result.Describe());
             return kEncodingError;
+        }
+        if (args.command != CliArgs::Command::ToVisual) {
+            std::string().swap(input);  // only to-visual may write the input itself
         }
     } else {
         text.swap(input);  // one copy of a large text is enough

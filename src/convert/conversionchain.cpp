@@ -23,14 +23,23 @@ bool ToVisual(std::string& text, const ConversionSettings& settings, VisualScope
         return false;
     }
     if (hebrew && scope == VisualScope::WholeText) {
-        // The text's own buffer is free once it is reversed: the broken
-        // lines are written into it.
-        std::string visual;
-        convertinto::LogicalToVisual(text, visual, TabMode(settings), false);
-        convertinto::WrapVisualLines(visual, text, settings.BreakLinesAt, settings.BreakLines,
-                                     settings.AddToBrokenLine, settings.AddToHebParagraph,
-                                     settings.BeforeHebParagraph, settings.AfterHebParagraph,
-                                     settings.TwoCRLFPara);
+        {
+            // The text is not needed once it is reversed: its buffer goes
+            // before the broken lines are written, so that the text is never
+            // held more than twice.
+            std::string visual;
+            convertinto::LogicalToVisual(text, visual, TabMode(settings), false);
+            std::string().swap(text);
+            convertinto::WrapVisualLines(visual, text, settings.BreakLinesAt, settings.BreakLines,
+                                         settings.AddToBrokenLine, settings.AddToHebParagraph,
+                                         settings.BeforeHebParagraph, settings.AfterHebParagraph,
+                                         0);
+        }
+        // Paragraphs are marked once the reversed copy is gone, so the text
+        // is never held more than twice.
+        if (settings.TwoCRLFPara != 0) {
+            convertinto::MarkParagraphs(text, settings.AddToBrokenLine);
+        }
         return true;
     }
     if (hebrew) {

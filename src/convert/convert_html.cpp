@@ -1,4 +1,6 @@
 // Visual HTML down to its lines, and tags to lower case.
+#include <cstring>
+
 #include "convert/convert.h"
 #include "convert/textsearch.h"
 
@@ -30,16 +32,18 @@ private:
 // runs from the opener to the end of the first `closer` after it, else of the
 // first `otherCloser` after it. Only closing tags after the opener count, so a
 // block never reaches back before its opening tag. An opener with no closing
-// tag after it ends the pass; the rest of the text stays as it is.
-std::string CutScripts(std::string_view text, std::string_view opener, std::string_view closer,
-                       std::string_view otherCloser) {
-    std::string result;
-    result.reserve(text.size());
-    ForwardSearch closes(text, closer);
-    ForwardSearch otherCloses(text, otherCloser);
+// tag after it ends the pass; the rest of the text stays as it is. The text is
+// compacted in place (what is kept only ever moves left, behind every byte
+// still to be searched), so a large page needs no second copy.
+void CutScripts(std::string& text, std::string_view opener, std::string_view closer,
+                std::string_view otherCloser) {
+    const std::string_view view(text);
+    ForwardSearch closes(view, closer);
+    ForwardSearch otherCloses(view, otherCloser);
     size_t pos = 0;
+    size_t kept = 0;
     for (;;) {
-        const size_t open = text.find(opener, pos);
+        const size_t open = view.find(opener, pos);
         if (open == std::string_view::npos) {
             break;
         }
@@ -50,19 +54,21 @@ std::string CutScripts(std::string_view text, std::string_view opener, std::stri
         if (close == std::string_view::npos) {
             break;
         }
-        result.append(text.substr(pos, open - pos));
+        std::memmove(text.data() + kept, text.data() + pos, open - pos);
+        kept += open - pos;
         pos = close + closer.size();  // both closers are 8 bytes long
     }
-    result.append(text.substr(pos));
-    return result;
+    if (kept != pos) {
+        text.erase(kept, pos - kept);
+    }
 }
 
 // Lower-case script openers are cut first, then upper-case ones, as the
 // program always did. Text on the two sides of a cut is not searched again as
 // one: a cut never makes a new script tag out of the pieces around it.
-std::string RemoveScripts(std::string_view text) {
-    const std::string lower = CutScripts(text, "<script", "/script>", "/SCRIPT>");
-    return CutScripts(lower, "<SCRIPT", "/SCRIPT>", "/script>");
+void RemoveScripts(std::string& text) {
+    CutScripts(text, "<script", "/script>", "/SCRIPT>");
+    CutScripts(text, "<SCRIPT", "/SCRIPT>", "/script>");
 }
 
 // Appends chunk to out with every line separator replaced by one space.
@@ -84,8 +90,8 @@ bool IsLineEndTag(std::string_view text, size_t lt) {
 
 void CConvert::VisualHtmlToLines(std::string& text, const CharSet& hebrewSet) {
     const std::string_view sep = ChooseLineSeparator(text);
-    const std::string stripped = RemoveScripts(text);
-    const std::string_view source(stripped);
+    RemoveScripts(text);
+    const std::string_view source(text);
 
     std::string result;
     result.reserve(source.size());

@@ -1,6 +1,7 @@
 // Breaking visual lines to the line length, with line and paragraph marks.
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "convert/convert.h"
 #include "convert/convertinto.h"
@@ -48,6 +49,78 @@ void CConvert::WrapVisualLines(std::string& text, int width, int breakLines,
     text.swap(result);
 }
 
+VisualLineWrapper::VisualLineWrapper(int width, int breakLines, std::string addToBrokenLine,
+                                     int addToHebParagraph, std::string beforeHeb,
+                                     std::string afterHeb)
+    : m_width(width),
+      m_breakLines(breakLines),
+      m_addToHebParagraph(addToHebParagraph),
+      m_addToBrokenLine(std::move(addToBrokenLine)),
+      m_beforeHeb(std::move(beforeHeb)),
+      m_afterHeb(std::move(afterHeb)) {}
+
+void VisualLineWrapper::Line(std::string_view line, std::string& out) {
+    size_t length = line.size();
+    while (length > 0) {
+        const size_t cut = BreakPosition(line, length, m_width);
+        const std::string_view piece = line.substr(cut, length - cut);
+        length = cut;
+
+        const bool hebrew = piece == "\r\n" || kHebrewLetterSet.AnyIn(piece);
+        const std::string_view trimmed = TrimmedView(piece);
+        if (hebrew) {
+            if (!m_previousHebrew && m_addToHebParagraph != 0) {
+                out.append(m_beforeHeb).append("\r\n");
+            }
+            out.append(trimmed);
+            if (m_breakLines > 0) {
+                out.append(m_addToBrokenLine).append("\r\n");
+            }
+        } else {
+            out.append(trimmed);
+            if (m_previousHebrew && m_addToHebParagraph != 0) {
+                out.append(m_afterHeb).append("\r\n");
+            }
+        }
+        m_previousHebrew = hebrew;
+    }
+}
+
+void VisualLineWrapper::Finish(std::string& out) {
+    if (m_addToHebParagraph != 0) {
+        out.append(m_afterHeb).append("\r\n");
+    }
+}
+
+size_t VisualLineWrapper::Lines(std::string_view text, size_t& from, bool final, std::string& out) {
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t end = FindSeparator(text, std::max(pos, from), "\r\n");
+        from = end == std::string_view::npos ? text.size() - std::min<size_t>(text.size(), 1) : end;
+        std::string_view line;
+        size_t next = 0;
+        if (end == std::string_view::npos) {
+            if (!final) {
+                break;  // the line goes on in the next block
+            }
+            line = text.substr(pos);
+            next = text.size();
+        } else {
+            line = text.substr(pos, end - pos);
+            next = end + 2;
+            if (next == text.size() && !final) {
+                break;  // whether an empty line is the last one is not known yet
+            }
+        }
+        if (line.empty() && next < text.size()) {
+            line = "\r\n";  // an empty line inside the text marks a line break
+        }
+        Line(line, out);
+        pos = next;
+    }
+    return pos;
+}
+
 void convertinto::WrapVisualLines(std::string_view source, std::string& result, int width,
                                   int breakLines, const std::string& addToBrokenLine,
                                   int addToHebParagraph, const std::string& beforeHeb,
@@ -56,56 +129,20 @@ void convertinto::WrapVisualLines(std::string_view source, std::string& result, 
     if (result.capacity() < source.size()) {
         result.reserve(source.size() + source.size() / 8 + 64);
     }
-    bool previousHebrew = false;
-
-    size_t pos = 0;
-    while (pos < source.size()) {
-        const size_t end = source.find("\r\n", pos);
-        std::string_view line;
-        if (end == std::string_view::npos) {
-            line = source.substr(pos);
-            pos = source.size();
-        } else {
-            line = source.substr(pos, end - pos);
-            pos = end + 2;
-        }
-        if (line.empty() && pos < source.size()) {
-            line = "\r\n";  // an empty line inside the text marks a line break
-        }
-
-        size_t length = line.size();
-        while (length > 0) {
-            const size_t cut = BreakPosition(line, length, width);
-            const std::string_view piece = line.substr(cut, length - cut);
-            length = cut;
-
-            const bool hebrew = piece == "\r\n" || kHebrewLetterSet.AnyIn(piece);
-            const std::string_view trimmed = TrimmedView(piece);
-            if (hebrew) {
-                if (!previousHebrew && addToHebParagraph != 0) {
-                    result.append(beforeHeb).append("\r\n");
-                }
-                result.append(trimmed);
-                if (breakLines > 0) {
-                    result.append(addToBrokenLine).append("\r\n");
-                }
-            } else {
-                result.append(trimmed);
-                if (previousHebrew && addToHebParagraph != 0) {
-                    result.append(afterHeb).append("\r\n");
-                }
-            }
-            previousHebrew = hebrew;
-        }
-    }
-    if (addToHebParagraph != 0) {
-        result.append(afterHeb).append("\r\n");
-    }
+    VisualLineWrapper wrapper(width, breakLines, addToBrokenLine, addToHebParagraph, beforeHeb,
+                              afterHeb);
+    size_t from = 0;
+    wrapper.Lines(source, from, true, result);
+    wrapper.Finish(result);
     if (twoCrlfPara != 0) {
-        const std::string doubled = addToBrokenLine + "\r\n" + addToBrokenLine;
-        if (ReplaceAll(result, doubled, "</p>\r\n<p>") > 0) {
-            result.insert(0, "<p>");
-            result.append("</p>");
-        }
+        convertinto::MarkParagraphs(result, addToBrokenLine);
+    }
+}
+
+void convertinto::MarkParagraphs(std::string& text, const std::string& addToBrokenLine) {
+    const std::string doubled = addToBrokenLine + "\r\n" + addToBrokenLine;
+    if (ReplaceAll(text, doubled, "</p>\r\n<p>") > 0) {
+        text.insert(0, "<p>");
+        text.append("</p>");
     }
 }

@@ -1,5 +1,8 @@
 #include "convert/linereverser.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -17,6 +20,60 @@ size_t CountByte(std::string_view text, char byte) {
         ++count;
     }
     return count;
+}
+
+// Writes src[0, length) reversed into [end - length, end): eight bytes at a
+// time, loaded as one word, byte-swapped (which reverses them in either byte
+// order) and stored as one word; the last part as one word overlapping the
+// previous, or byte by byte when the whole is shorter than a word.
+void ReverseCopy(const char* src, size_t length, char* end) {
+    size_t k = 0;
+    for (; k + 8 <= length; k += 8) {
+        uint64_t word;
+        std::memcpy(&word, src + k, 8);
+        word = __builtin_bswap64(word);
+        std::memcpy(end - k - 8, &word, 8);
+    }
+    if (k == length) {
+        return;
+    }
+    if (length >= 8) {
+        uint64_t word;
+        std::memcpy(&word, src + length - 8, 8);
+        word = __builtin_bswap64(word);
+        std::memcpy(end - length, &word, 8);
+        return;
+    }
+    for (; k < length; ++k) {
+        end[-1 - static_cast<std::ptrdiff_t>(k)] = src[k];
+    }
+}
+
+// memcpy for the short runs of a line, without a call: two overlapping words.
+// (Measured with perf on the 100 MB benchmark text: the library call for
+// runs of a few bytes was part of the 9-12% spent in memmove.)
+void CopyShort(char* dst, const char* src, size_t length) {
+    if (length >= 8 && length <= 16) {
+        uint64_t first;
+        uint64_t last;
+        std::memcpy(&first, src, 8);
+        std::memcpy(&last, src + length - 8, 8);
+        std::memcpy(dst, &first, 8);
+        std::memcpy(dst + length - 8, &last, 8);
+    } else if (length >= 4 && length < 8) {
+        uint32_t first;
+        uint32_t last;
+        std::memcpy(&first, src, 4);
+        std::memcpy(&last, src + length - 4, 4);
+        std::memcpy(dst, &first, 4);
+        std::memcpy(dst + length - 4, &last, 4);
+    } else if (length < 4) {
+        for (size_t k = 0; k < length; ++k) {
+            dst[k] = src[k];
+        }
+    } else {
+        std::memcpy(dst, src, length);
+    }
 }
 
 }  // namespace
@@ -41,6 +98,21 @@ LineReverser::LineReverser(const ReverseRules& rules) : m_rules(rules) {
             m_class[c] = kPlain;
         }
     }
+    m_wordTest = m_class[' '] == kPlain;
+    for (int b = 0xE0; b < 256; ++b) {
+        m_wordTest = m_wordTest && m_class[b] == kPlain;
+    }
+}
+
+uint64_t LineReverser::NeitherLetterNorSpace(uint64_t word) {
+    // A byte is zero exactly where ZeroBytes sets its high bit; the sum
+    // cannot carry between bytes because the high bits are masked first.
+    constexpr uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr uint64_t kHigh = 0x8080808080808080ULL;
+    const auto zeroBytes = [](uint64_t x) { return ~(((x & ~kHigh) + ~kHigh) | x) & kHigh; };
+    const uint64_t letters = zeroBytes((word & (0xE0 * kOnes)) ^ (0xE0 * kOnes));
+    const uint64_t spaces = zeroBytes(word ^ (0x20 * kOnes));
+    return ~(letters | spaces) & kHigh;
 }
 
 size_t LineReverser::Bound(std::string_view line) {
@@ -48,13 +120,15 @@ size_t LineReverser::Bound(std::string_view line) {
 }
 
 void LineReverser::Append(std::string_view line, std::string& out) const {
-    const size_t base = out.size();
-    out.resize(base + Bound(line));
-    char* const end = out.data() + out.size();
+    const size_t bound = Bound(line);
+    if (m_scratchSize < bound) {
+        // Uninitialised: every byte used is written by WriteBackwards first.
+        m_scratchSize = std::max(bound, 2 * m_scratchSize);
+        m_scratch = std::make_unique_for_overwrite<char[]>(m_scratchSize);
+    }
+    char* const end = m_scratch.get() + bound;
     const char* const start = WriteBackwards(line, end);
-    const size_t length = static_cast<size_t>(end - start);
-    std::memmove(out.data() + base, start, length);
-    out.resize(base + length);
+    out.append(start, static_cast<size_t>(end - start));
 }
 
 char* LineReverser::WriteBackwards(std::string_view line, char* end) const {
@@ -68,13 +142,46 @@ char* LineReverser::WriteBackwards(std::string_view line, char* end) const {
     while (i < n) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
         switch (m_class[c]) {
-            case kPlain:
+            case kPlain: {
                 // Most of a Hebrew line: bytes that are simply put in front.
-                do {
-                    *--p = s[i];
-                    ++i;
-                } while (i < n && m_class[static_cast<unsigned char>(s[i])] == kPlain);
+                // The stretch's end is found eight bytes at a time over
+                // Hebrew letters and spaces (NeitherLetterNorSpace marks the
+                // first other byte, which the class table then decides), and
+                // the stretch is written reversed a word at a time
+                // (ReverseCopy). Measured with callgrind on the 10 MB logical
+                // benchmark text (to-visual --no-break-lines, Release), this
+                // function: 113.0 million instructions with a class test per
+                // byte, 111.8 with the word test alone, 110.8 with this scan
+                // and ReverseCopy (2% in all). The text's plain stretches are
+                // short (a few Hebrew words between Latin runs), so the CPU
+                // time gained there is within the noise of a shared machine;
+                // long Hebrew passages gain more.
+                size_t j = i + 1;
+                for (;;) {
+                    if (m_wordTest && j + 8 <= n) {
+                        uint64_t word;
+                        std::memcpy(&word, s + j, 8);
+                        const uint64_t other = NeitherLetterNorSpace(word);
+                        if (other == 0) {
+                            j += 8;
+                            continue;
+                        }
+                        j += static_cast<size_t>(std::endian::native == std::endian::little
+                                                     ? std::countr_zero(other)
+                                                     : std::countl_zero(other)) /
+                             8;
+                    }
+                    if (j < n && m_class[static_cast<unsigned char>(s[j])] == kPlain) {
+                        ++j;
+                        continue;
+                    }
+                    break;
+                }
+                ReverseCopy(s + i, j - i, p);
+                p -= j - i;
+                i = j;
                 break;
+            }
             case kParenthesis:
                 *--p = c == '(' ? ')' : '(';
                 ++i;
@@ -104,7 +211,7 @@ char* LineReverser::WriteBackwards(std::string_view line, char* end) const {
                 if (leadingSpace) {
                     *w++ = ' ';
                 }
-                std::memcpy(w, s + i, coreEnd - i);
+                CopyShort(w, s + i, coreEnd - i);
                 // "-x" becomes "x-"; " -x" becomes " x-".
                 if (p[0] == '-') {
                     std::memmove(p, p + 1, length - 1);

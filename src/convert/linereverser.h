@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -23,7 +25,9 @@ class LineReverser {
 public:
     explicit LineReverser(const ReverseRules& rules);
 
-    // Appends the display-order form of `line` to `out`.
+    // Appends the display-order form of `line` to `out`. The form is built
+    // in the reverser's own working buffer and appended, so `out` is never
+    // zero-filled ahead of the bytes written into it.
     void Append(std::string_view line, std::string& out) const;
 
     // The most bytes the display-order form of `line` can take: one a byte,
@@ -46,7 +50,17 @@ private:
         kTab
     };
 
+    // The high bit set in each byte of `word` (as loaded from memory) that
+    // is neither a space nor a byte of 0xE0-0xFF; those are plain when
+    // m_wordTest holds.
+    static uint64_t NeitherLetterNorSpace(uint64_t word);
+
     const ReverseRules& m_rules;
     std::array<unsigned char, 256> m_class;  // ByteClass of each byte
     std::array<bool, 256> m_continuesRun;    // run set, punctuation and space
+    bool m_wordTest;                         // spaces and bytes 0xE0-0xFF are plain: AllPlain holds
+
+    // Append's working buffer, kept between calls (uninitialised memory).
+    mutable std::unique_ptr<char[]> m_scratch;
+    mutable size_t m_scratchSize = 0;
 };

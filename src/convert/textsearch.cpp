@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include <cstring>
+
 #include "convert/charset.h"
 
 size_t PatternFinder::Find(std::string_view text, size_t from) const {
@@ -76,4 +78,29 @@ std::string_view ChooseLineSeparator(std::string_view text) {
         }
     }
     return "\r";
+}
+
+size_t FindSeparator(std::string_view text, size_t from, std::string_view separator) {
+    if (separator.empty() || separator.back() != '\n') {
+        return text.find(separator, from);
+    }
+    const size_t before = separator.size() - 1;
+    const char* const data = text.data();
+    size_t pos = from + before;  // the LF of a separator at `from` or later
+    while (pos < text.size()) {
+        const void* hit = std::memchr(data + pos, '\n', text.size() - pos);
+        if (hit == nullptr) {
+            break;
+        }
+        const size_t lf = static_cast<size_t>(static_cast<const char*>(hit) - data);
+        bool match = true;
+        for (size_t k = 0; k < before; ++k) {
+            match = match && data[lf - before + k] == separator[k];
+        }
+        if (match) {
+            return lf - before;
+        }
+        pos = lf + 1;
+    }
+    return std::string_view::npos;
 }

@@ -47,6 +47,12 @@ void ForEachTextFileLine(std::string_view bytes, OnLine onLine) {
     }
 }
 
+// text.find(separator, from) for a line separator ("\r\r\n", "\r\n", "\n"
+// or "\r"): the separators that end in LF are found by searching for the LF
+// (memchr) and looking at the bytes before it, which is faster than a search
+// for the first CR where nearly every line has one.
+size_t FindSeparator(std::string_view text, size_t from, std::string_view separator);
+
 // The line separator of a text: the first of "\r\r\n", "\r\n", "\n" that occurs
 // in it, else "\r".
 std::string_view ChooseLineSeparator(std::string_view text);

@@ -53,7 +53,7 @@ public:
 
     // Settings (section "Settings"), loaded once when the document is made.
     void LoadSettings();
-    // False when the profile could not be written.
+    // False when the profile could not be written or refused a value.
     bool SaveSettings();
     void SetSettings(ConversionSettings conversion, ImageSettings image, TableSettings table,
                      BrowseSettings browse);
@@ -68,7 +68,8 @@ public:
 
     // Fonts and colouring, read from the profile at every use.
     static FontSettings ReadFontSettings(std::string_view section);
-    static void WriteFontSettings(const FontSettings& format, std::string_view section);
+    // False when the profile could not be written or refused a value.
+    static bool WriteFontSettings(const FontSettings& format, std::string_view section);
     static bool IsShowSyntax();
     void ApplyTextFont();
 
@@ -90,6 +91,8 @@ public:
     bool OnNewDocument() override;
     bool OnOpenDocument(const QString& path) override;
     bool OnSaveDocument(const QString& path) override;
+    // Keeps the caret's line.
+    bool ReloadFromDisk() override;
     void OnCloseDocument() override;
     // Replaces the selection with the template file's text, line by line.
     void ReadTemplate(const QString& path);

@@ -1,4 +1,6 @@
 // Opening, saving and templates.
+#include <algorithm>
+
 #include <QFile>
 #include <QTextDocument>
 
@@ -7,6 +9,7 @@
 #include "document/hebdoc.h"
 #include "framework/atomicfile.h"
 #include "framework/filebytes.h"
+#include "framework/filestamp.h"
 #include "framework/localpath.h"
 #include "framework/programfolder.h"
 #include "framework/uiservices.h"
@@ -76,6 +79,8 @@ bool CHebDoc::OnNewDocument() {
 bool CHebDoc::OnOpenDocument(const QString& path) {
     std::string bytes;
     std::string error;
+    // Stamped before the read: a change made while reading shows as a change.
+    const FileStamp stamp = FileStamp::Of(LocalPath(path));
     const FileBytes::Status status = FileBytes::ReadFile(LocalPath(path), bytes, error);
     if (status == FileBytes::Status::NotRegular) {
         // A FIFO or a device is never opened: reading it could wait forever.
@@ -100,7 +105,29 @@ bool CHebDoc::OnOpenDocument(const QString& path) {
     if (!CDocument::OnOpenDocument(path)) {
         return false;
     }
+    RememberFile(path, bytes, stamp);
     SetDocModified(false);
+    return true;
+}
+
+bool CHebDoc::ReloadFromDisk() {
+    // The caret stays on its line (or the last one, when the file is shorter).
+    IEditorText* editor = GetView();
+    int line = 0;
+    if (editor != nullptr) {
+        long start = 0;
+        long end = 0;
+        editor->GetSel(start, end);
+        line = editor->LineFromChar(start);
+    }
+    m_bDosDisplay = false;
+    if (!CDocument::ReloadFromDisk()) {
+        return false;
+    }
+    if (editor != nullptr) {
+        const long offset = editor->LineIndex(std::min(line, editor->GetLineCount() - 1));
+        editor->SetSel(offset, offset);
+    }
     return true;
 }
 
@@ -108,10 +135,11 @@ bool CHebDoc::OnSaveDocument(const QString& path) {
     // The title loses its modified marker before the text is written.
     RemoveTitleMarker();
 
-    // A DOS page shown converted is written in the bytes it was loaded with.
+    // A DOS page shown converted is written in the bytes it was loaded with:
+    // the display's own mapping, which undoes itself, puts them back.
     if (m_bDosDisplay) {
         std::string text = GetText();
-        CodePage862::CharToOem(text);
+        CodePage862::SwapLetters(text);
         SetText(text);
         m_bDosDisplay = false;
     }
@@ -139,12 +167,15 @@ bool CHebDoc::OnSaveDocument(const QString& path) {
     }
 
     std::string error;
-    if (!AtomicFile::Write(LocalPath(path), GetFileBytes(), error)) {
+    const std::string bytes = GetFileBytes();
+    if (!AtomicFile::Write(LocalPath(path), bytes, error)) {
         Ui().ShowMessage(
             tr("לא ניתן לשמור את הקובץ %1\n%2").arg(path, QString::fromLocal8Bit(error.c_str())));
         SetDocModified(true);  // nothing was saved: the edits are still to be saved
         return false;
     }
+    // Our own write is no change made elsewhere.
+    RememberFile(path, bytes, FileStamp::Of(LocalPath(path)));
     // Putting the tag into the editor counted as an edit; the page is saved.
     RemoveTitleMarker();
     return CDocument::OnSaveDocument(path);
@@ -189,5 +220,7 @@ void CHebDoc::OnFileSaveAs() {
 }
 
 void CHebDoc::OnFileSaveAsTemplate() {
-    SaveWithDialog(GetProgramFolder(), QStringLiteral("mvt"), kSaveAsTemplateFilter);
+    // Templates go where they are read from: beside the program when it keeps
+    // them there, else into the user's template folder.
+    SaveWithDialog(PrepareTemplateSaveFolder(), QStringLiteral("mvt"), kSaveAsTemplateFilter);
 }

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
+#include <string>
 
 #include "convert/tablebuilder.h"
 #include "document/editortext.h"
@@ -10,7 +12,7 @@
 #include "document/insertdialogs.h"
 #include "document/optionssheet.h"
 #include "framework/uiservices.h"
-#include "text/editorcodec.h"
+#include "text/codepage1255.h"
 
 namespace {
 
@@ -54,6 +56,51 @@ std::string Attribute(std::string_view name, const std::string& value) {
     std::string attribute(" ");
     attribute.append(name).append("=\"").append(value).append("\"");
     return attribute;
+}
+
+// A path as the value of a double-quoted attribute: its code page 1255 bytes,
+// with the characters that would end the value or be read as markup written
+// as entities. Nothing when a character has no code page 1255 form (the
+// private-use characters that stand for the code page's undefined bytes have
+// none either); missing is then that character.
+std::optional<std::string> AttributeValueOf(const QString& path, char32_t& missing) {
+    std::string value;
+    value.reserve(static_cast<size_t>(path.size()));
+    for (const char32_t character : path.toUcs4()) {
+        const bool standIn = character >= CodePage1255::kPrivateUseBase &&
+                             character <= CodePage1255::kPrivateUseBase + 0xFF;
+        const std::optional<unsigned char> byte =
+            standIn ? std::nullopt : CodePage1255::FromUnicode(character);
+        if (!byte) {
+            missing = character;
+            return std::nullopt;
+        }
+        switch (*byte) {
+            case '"':
+                value += "&quot;";
+                break;
+            case '<':
+                value += "&lt;";
+                break;
+            case '>':
+                value += "&gt;";
+                break;
+            case '&':
+                value += "&amp;";
+                break;
+            default:
+                value += static_cast<char>(*byte);
+        }
+    }
+    return value;
+}
+
+// Text that reads left to right (a path, a code) kept whole inside a Hebrew
+// sentence: without the isolate, the path's leading slash would be shown at
+// its other end.
+QString LeftToRight(const QString& text) {
+    return QChar(0x2066) + text +
+           QChar(0x2069);  // LEFT-TO-RIGHT ISOLATE ... POP DIRECTIONAL ISOLATE
 }
 
 }  // namespace
@@ -145,6 +192,28 @@ void CHebDoc::OnInsertImage() {
         return;  // another kind of file: nothing to insert
     }
 
+    // Relative to the current folder when the file lies in it or below it.
+    // Names keep their case: the file system tells upper from lower case.
+    QString relative = path;
+    const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    if (relative.startsWith(prefix)) {
+        relative.remove(0, prefix.size());
+    }
+
+    // The page is written in code page 1255: a name that cannot be written
+    // there would point at another file.
+    char32_t missing = 0;
+    const std::optional<std::string> source = AttributeValueOf(relative, missing);
+    if (!source) {
+        const QString code =
+            QStringLiteral("U+") + QString::number(missing, 16).toUpper().rightJustified(4, u'0');
+        Ui().ShowMessage(tr("לא ניתן לכתוב את שם הקובץ %1 בדף: התו %2 (%3) אינו קיים בקידוד "
+                            "העברי 1255, ולכן לא הוכנס תג תמונה.")
+                             .arg(LeftToRight(QDir::toNativeSeparators(path)),
+                                  LeftToRight(QString::fromUcs4(&missing, 1)), LeftToRight(code)));
+        return;
+    }
+
     unsigned width = 0;
     unsigned height = 0;
     if (image.ImageWidth != 0 || image.ImageHeight != 0) {
@@ -167,14 +236,6 @@ void CHebDoc::OnInsertImage() {
         }
     }
 
-    // Relative to the current folder when the file lies in it or below it.
-    // Names keep their case: the file system tells upper from lower case.
-    QString source = path;
-    const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-    if (source.startsWith(prefix)) {
-        source.remove(0, prefix.size());
-    }
-
     std::string tag = "<img";
     if (image.ImageWidth != 0) {
         tag += Attribute("width", std::to_string(width));
@@ -194,7 +255,7 @@ void CHebDoc::OnInsertImage() {
     if (image.szImageId != 0) {
         tag += Attribute("id", {});
     }
-    tag += Attribute("src", EditorCodec::Encode(source, LineBreak::CrLf));
+    tag += Attribute("src", *source);
     tag += ">";
     editor->ReplaceSel(tag, true);
 }

@@ -33,10 +33,14 @@ void CHebDoc::ShowOptions(int startPage) {
     values.image.ImageTitle = m_imageSettings.ImageTitle;
     values.image.szImageId = m_imageSettings.szImageId;
 
+    bool fontsStored = false;
     const bool fontsWritten = AppProfile::Write([&](IniProfile& profile) {
-        Settings::SaveFont(values.codeFont, Settings::kCodeFontSection, profile);
-        Settings::SaveFont(values.textFont, Settings::kRegFontSection, profile);
-        Settings::SaveGeneral(GeneralSettings{values.showSyntax ? 1 : 0}, profile);
+        // Every value is offered, whatever became of the one before.
+        const bool code = Settings::SaveFont(values.codeFont, Settings::kCodeFontSection, profile);
+        const bool text = Settings::SaveFont(values.textFont, Settings::kRegFontSection, profile);
+        const bool general =
+            Settings::SaveGeneral(GeneralSettings{values.showSyntax ? 1 : 0}, profile);
+        fontsStored = code && text && general;
     });
     SetConversionSettings(values.conversion);
     SetTableSettings(values.table);
@@ -44,8 +48,9 @@ void CHebDoc::ShowOptions(int startPage) {
     SetBrowseSettings(values.browse);
     ApplyTextFont();
     const bool settingsWritten = SaveSettings();
-    if (!fontsWritten || !settingsWritten) {
-        // The document uses the new settings; only keeping them failed.
+    if (!fontsWritten || !fontsStored || !settingsWritten) {
+        // The document uses the new settings; only keeping them (all of them)
+        // failed.
         Ui().ShowMessage(
             tr("לא ניתן לשמור את ההגדרות בקובץ %1").arg(PathFromLocal(AppProfile::Path())));
     }

@@ -15,7 +15,10 @@ bool CHebDoc::SaveSettings() {
     GetImageSettings(settings.Image);
     GetTableSettings(settings.Table);
     GetBrowseSettings(settings.Browse);
-    return AppProfile::Write([&](IniProfile& profile) { Settings::Save(settings, profile); });
+    bool stored = false;
+    const bool written =
+        AppProfile::Write([&](IniProfile& profile) { stored = Settings::Save(settings, profile); });
+    return written && stored;
 }
 
 void CHebDoc::SetSettings(ConversionSettings conversion, ImageSettings image, TableSettings table,
@@ -63,8 +66,11 @@ FontSettings CHebDoc::ReadFontSettings(std::string_view section) {
     return Settings::LoadFont(AppProfile::Read(), section);
 }
 
-void CHebDoc::WriteFontSettings(const FontSettings& format, std::string_view section) {
-    AppProfile::Write([&](IniProfile& profile) { Settings::SaveFont(format, section, profile); });
+bool CHebDoc::WriteFontSettings(const FontSettings& format, std::string_view section) {
+    bool stored = false;
+    const bool written = AppProfile::Write(
+        [&](IniProfile& profile) { stored = Settings::SaveFont(format, section, profile); });
+    return written && stored;
 }
 
 bool CHebDoc::IsShowSyntax() {

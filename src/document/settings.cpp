@@ -189,10 +189,11 @@ void LoadRecord(std::span<const SettingEntry<Record>> entries, const IniProfile&
 }
 
 template <class Record>
-void SaveRecord(std::span<const SettingEntry<Record>> entries, Record record,
+bool SaveRecord(std::span<const SettingEntry<Record>> entries, Record record,
                 std::string_view section, IniProfile& profile) {
-    // Failures to store a value (a string with a line end) are ignored, as
-    // every profile write failure is.
+    // A value the file cannot hold (a string with a line end) is not stored;
+    // the others still are, and the caller learns that one was refused.
+    bool stored = true;
     for (const SettingEntry<Record>& entry : entries) {
         const std::string_view to = SectionOf(entry, section);
         switch (entry.write) {
@@ -200,18 +201,19 @@ void SaveRecord(std::span<const SettingEntry<Record>> entries, Record record,
                 continue;
             case WriteRule::OffAsMinusOne: {
                 const int value = entry.intField(record);
-                profile.WriteInt(to, entry.name, value == 0 ? -1 : value);
+                stored &= profile.WriteInt(to, entry.name, value == 0 ? -1 : value);
                 continue;
             }
             case WriteRule::AsIs:
                 if (entry.type == SettingType::String) {
-                    profile.WriteString(to, entry.name, entry.stringField(record));
+                    stored &= profile.WriteString(to, entry.name, entry.stringField(record));
                 } else {
-                    profile.WriteInt(to, entry.name, entry.intField(record));
+                    stored &= profile.WriteInt(to, entry.name, entry.intField(record));
                 }
                 continue;
         }
     }
+    return stored;
 }
 
 // Applies the -1-is-off rule to whichever flags of the combined record it
@@ -245,8 +247,8 @@ DocumentSettings Settings::Load(const IniProfile& profile) {
     return settings;
 }
 
-void Settings::Save(const DocumentSettings& settings, IniProfile& profile) {
-    SaveRecord(Registry(), settings, kSettingsSection, profile);
+bool Settings::Save(const DocumentSettings& settings, IniProfile& profile) {
+    return SaveRecord(Registry(), settings, kSettingsSection, profile);
 }
 
 void Settings::TakeMinusOneAsOff(ConversionSettings& settings) {
@@ -291,8 +293,8 @@ FontSettings Settings::LoadFont(const IniProfile& profile, std::string_view sect
     return font;
 }
 
-void Settings::SaveFont(const FontSettings& font, std::string_view section, IniProfile& profile) {
-    SaveRecord(FontRegistry(), font, section, profile);
+bool Settings::SaveFont(const FontSettings& font, std::string_view section, IniProfile& profile) {
+    return SaveRecord(FontRegistry(), font, section, profile);
 }
 
 GeneralSettings Settings::LoadGeneral(const IniProfile& profile) {
@@ -301,6 +303,6 @@ GeneralSettings Settings::LoadGeneral(const IniProfile& profile) {
     return general;
 }
 
-void Settings::SaveGeneral(const GeneralSettings& general, IniProfile& profile) {
-    SaveRecord(GeneralRegistry(), general, kGeneralSection, profile);
+bool Settings::SaveGeneral(const GeneralSettings& general, IniProfile& profile) {
+    return SaveRecord(GeneralRegistry(), general, kGeneralSection, profile);
 }

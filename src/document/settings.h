@@ -124,8 +124,10 @@ public:
     // Absent values take their defaults; every value passes its read check.
     static DocumentSettings Load(const IniProfile& profile);
     // Writes every value except ImageAlt, ImageTitle and szImageId, in
-    // registry order, off flags as -1 where the registry says so.
-    static void Save(const DocumentSettings& settings, IniProfile& profile);
+    // registry order, off flags as -1 where the registry says so. False when
+    // the profile refused a value (a string with a line end); the others are
+    // stored all the same.
+    static bool Save(const DocumentSettings& settings, IniProfile& profile);
 
     // The document's setters store -1 as off for the flags that take it.
     static void TakeMinusOneAsOff(ConversionSettings& settings);
@@ -136,8 +138,8 @@ public:
     // section is "RegFont" or "CodeFont" (compared byte for byte for the
     // colour default).
     static FontSettings LoadFont(const IniProfile& profile, std::string_view section);
-    static void SaveFont(const FontSettings& font, std::string_view section, IniProfile& profile);
+    static bool SaveFont(const FontSettings& font, std::string_view section, IniProfile& profile);
 
     static GeneralSettings LoadGeneral(const IniProfile& profile);
-    static void SaveGeneral(const GeneralSettings& general, IniProfile& profile);
+    static bool SaveGeneral(const GeneralSettings& general, IniProfile& profile);
 };

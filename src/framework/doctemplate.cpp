@@ -3,10 +3,25 @@
 #include <QFileInfo>
 
 #include "framework/document.h"
+#include "framework/filestamp.h"
+#include "framework/localpath.h"
 #include "framework/view.h"
 
 namespace {
 IFrameHost* g_frameHost = nullptr;
+
+// Two spellings of one file: the same absolute or canonical path, or the
+// same device and inode (symbolic and hard links).
+bool IsSameFile(const QString& absolute, const FileStamp& stamp, const QString& other) {
+    if (other == absolute) {
+        return true;
+    }
+    const QString canonical = QFileInfo(absolute).canonicalFilePath();
+    if (!canonical.isEmpty() && canonical == QFileInfo(other).canonicalFilePath()) {
+        return true;
+    }
+    return stamp.SameFile(FileStamp::Of(LocalPath(other)));
+}
 }  // namespace
 
 void CDocTemplate::SetFrameHost(IFrameHost* host) {
@@ -28,8 +43,10 @@ CDocument* CDocTemplate::OpenDocumentFile(const QString& path, bool visible) {
     QString absolute;
     if (!path.isEmpty()) {
         absolute = QFileInfo(path).absoluteFilePath();
+        const FileStamp stamp = FileStamp::Of(LocalPath(absolute));
         for (CDocument* open : m_documents) {
-            if (open->GetPathName() == absolute && !open->IsClosing()) {
+            if (!open->IsClosing() && !open->GetPathName().isEmpty() &&
+                IsSameFile(absolute, stamp, open->GetPathName())) {
                 if (g_frameHost != nullptr) {
                     g_frameHost->ActivateDocument(open);
                 }

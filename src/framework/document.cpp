@@ -4,10 +4,24 @@
 
 #include "framework/commandids.h"
 #include "framework/doctemplate.h"
+#include "framework/filestamp.h"
+#include "framework/filewatch.h"
 #include "framework/uiservices.h"
 #include "framework/view.h"
 
-CDocument::CDocument(QObject* parent) : QObject(parent) {}
+namespace {
+
+// A path inside a Hebrew sentence, kept left to right as a whole (its
+// slashes would otherwise take the sentence's direction).
+QString Isolated(const QString& path) {
+    return QChar(0x2066) + path + QChar(0x2069);
+}
+
+}  // namespace
+
+CDocument::CDocument(QObject* parent) : QObject(parent), m_pWatch(new FileWatch(this)) {
+    connect(m_pWatch, &FileWatch::ChangedOnDisk, this, &CDocument::FileChangedOnDisk);
+}
 
 CDocument::~CDocument() {
     for (CView* view : m_views) {
@@ -84,6 +98,55 @@ void CDocument::OnCloseDocument() {
     deleteLater();
 }
 
+void CDocument::RememberFile(const QString& path, std::string_view bytes, const FileStamp& stamp) {
+    m_pWatch->Remember(path, bytes, stamp);
+}
+
+void CDocument::CheckFileOnDisk() {
+    if (m_bCheckingDisk || m_bClosing || !m_pWatch->IsUntold()) {
+        return;
+    }
+    m_bCheckingDisk = true;
+    m_pWatch->MarkTold();
+    const QString path = m_pWatch->Remembered().path;
+    if (m_pWatch->Compare() == FileWatch::Disk::Gone) {
+        Ui().ShowMessage(
+            tr("הקובץ %1 נמחק או הועבר ממקומו על ידי תוכנה אחרת.\nהמסמך נשאר פתוח ומסומן "
+               "כשונה: שמור אותו כדי לא לאבד אותו.")
+                .arg(Isolated(path)));
+        SetDocModified(true);
+    } else if (!IsModified() ||
+               Ui().AskChoice(tr("הקובץ %1 שונה על ידי תוכנה אחרת.\nלטעון אותו מחדש ולאבד את "
+                                 "השינויים שלך, או להשאיר את השינויים שלך?")
+                                  .arg(Isolated(path)),
+                              tr("טען מחדש"), tr("השאר את השינויים"))) {
+        ReloadFromDisk();
+    }
+    m_bCheckingDisk = false;
+}
+
+bool CDocument::ReloadFromDisk() {
+    if (m_strPathName.isEmpty() || !OnOpenDocument(m_strPathName)) {
+        return false;
+    }
+    for (CView* view : m_views) {
+        view->OnInitialUpdate();
+    }
+    return true;
+}
+
+bool CDocument::ConfirmOverwrite(const QString& target) {
+    if (!m_pWatch->IsWatching() ||
+        QFileInfo(target).absoluteFilePath() != m_pWatch->Remembered().path ||
+        m_pWatch->Compare() != FileWatch::Disk::Changed) {
+        return true;
+    }
+    return Ui().AskChoice(tr("הקובץ %1 שונה על ידי תוכנה אחרת מאז שנפתח או נשמר כאן.\nלשמור "
+                             "בכל זאת ולהחליף את הגרסה שלה?")
+                              .arg(Isolated(target)),
+                          tr("&כן"), tr("&לא"));
+}
+
 QString CDocument::AskSavePath() {
     FileDialogRequest request;
     request.defaultName =
@@ -100,11 +163,19 @@ bool CDocument::DoSave(const QString& path, bool replace) {
             return false;  // cancelled
         }
     }
+    if (!ConfirmOverwrite(target)) {
+        return false;  // the document keeps its edits, the file its content
+    }
+    // Only a save that makes the path the document's own changes the file
+    // the document watches.
+    const FileWatch::Known watched = m_pWatch->Remembered();
     if (!OnSaveDocument(target)) {
         return false;
     }
     if (replace) {
         SetPathName(target);
+    } else {
+        m_pWatch->Restore(watched);
     }
     return true;
 }

@@ -3,11 +3,14 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <string_view>
 
 #include "framework/cmdtarget.h"
 
 class CDocTemplate;
 class CView;
+class FileWatch;
+struct FileStamp;
 
 // The base of every document: its path, title and modified flag, its views,
 // and the framework's new, open, save and close steps. Documents are owned by
@@ -59,6 +62,21 @@ public:
     // the user cancels or the save fails.
     virtual bool SaveModified();
 
+    // The document has read (stamp taken before the read) or written (stamp
+    // taken after the write) bytes at path: from now on the file is watched
+    // and compared with them.
+    void RememberFile(const QString& path, std::string_view bytes, const FileStamp& stamp);
+    FileWatch* Watch() const { return m_pWatch; }
+    // Tells the user, once, that the file has changed or gone since the
+    // document read or wrote it: an unmodified document reads it again, a
+    // modified one asks whether to read it again (losing the edits) or keep
+    // the edits; a file that went away leaves the document modified, so that
+    // closing it asks to save. Run when the document's window becomes active.
+    void CheckFileOnDisk();
+    // Reads the file again, replacing the text; false when it cannot be read
+    // (the user has been told, the text is as it was).
+    virtual bool ReloadFromDisk();
+
     // Commands the framework handles for every document: close and save.
     bool OnCmdMsg(int id) override;
     bool OnUpdateCmdMsg(CCmdUI& ui) override;
@@ -66,16 +84,25 @@ public:
 signals:
     void TitleChanged(const QString& title);
     void ModifiedChanged(bool modified);
+    // The file changed on disk, or went away, and the user has not been told.
+    void FileChangedOnDisk();
 
 protected:
     // The file dialog of a plain save (untitled document or save as).
     virtual QString AskSavePath();
 
 private:
+    // Before a save over the document's own file: when another program has
+    // changed it since it was read or written here, asks whether to replace
+    // it. False: leave the file alone.
+    bool ConfirmOverwrite(const QString& target);
+
     QString m_strPathName;
     QString m_strTitle;
     bool m_bModified = false;
     bool m_bClosing = false;
     CDocTemplate* m_pDocTemplate = nullptr;
     QList<CView*> m_views;
+    FileWatch* m_pWatch;
+    bool m_bCheckingDisk = false;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // What a file dialog is asked to show. The filter is written the program's
@@ -11,6 +12,7 @@ struct FileDialogRequest {
     QString defaultExt;   // added to a name typed without an extension
     QString filter;
     bool confirmOverwrite = true;  // save dialogs: ask before replacing a file
+    QStringList places;            // more folders for the dialog's side bar
 };
 
 enum class SaveChangesAnswer { Save, Discard, Cancel };
@@ -26,6 +28,9 @@ public:
     virtual SaveChangesAnswer AskSaveChanges(const QString& title) = 0;
     // A question with Yes and No buttons; true for Yes. No is the default.
     virtual bool AskYesNo(const QString& text) = 0;
+    // A question with two answers, the buttons labelled first and second;
+    // true for the first. Closing the question answers second.
+    virtual bool AskChoice(const QString& text, const QString& first, const QString& second) = 0;
     virtual std::optional<QString> AskOpenFileName(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> AskSaveFileName(const FileDialogRequest& request) = 0;
     virtual void BeginWaitCursor() = 0;

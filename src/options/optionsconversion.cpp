@@ -30,6 +30,17 @@ std::string TextToProfile(const QString& text) {
     return EditorCodec::Encode(text, LineBreak::CrLf);
 }
 
+bool HoldsLineEnd(std::string_view bytes) {
+    return bytes.find_first_of("\r\n") != std::string_view::npos;
+}
+
+QString LineEndMessage() {
+    // A line end takes no room in an edit box: say that it is there.
+    return QCoreApplication::translate("COptionsPage",
+                                       "הטקסט בשדה כולל מעבר שורה, שאינו נראה בשדה ואינו נשמר "
+                                       "בהגדרות. כתוב את הטקסט בשורה אחת.");
+}
+
 std::optional<int> ParseWholeNumber(const QString& text, int min, int max) {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok, 10);

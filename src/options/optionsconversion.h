@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "document/settings.h"
 
@@ -14,6 +15,11 @@
 // Profile text (code page 1255 bytes) as an edit box shows it, and back.
 QString TextFromProfile(const std::string& bytes);
 std::string TextToProfile(const QString& text);
+// A profile value ends at its line; text holding a line end (CR or LF, also
+// as the editor's stand-ins for them) cannot be stored, and the sheet refuses
+// it with this message.
+bool HoldsLineEnd(std::string_view bytes);
+QString LineEndMessage();
 
 // A check box shows any non-zero flag as ticked and stores 1 or 0.
 inline bool IsFlagOn(int flag) {

@@ -41,12 +41,22 @@ void COptionsPage::ExchangeCheck(bool saveAndValidate, QCheckBox* box, int& flag
     }
 }
 
-void COptionsPage::ExchangeText(bool saveAndValidate, QLineEdit* edit, std::string& text) {
-    if (saveAndValidate) {
-        text = TextToProfile(edit->text());
-    } else {
+bool COptionsPage::ExchangeText(bool saveAndValidate, QLineEdit* edit, std::string& text) {
+    if (!saveAndValidate) {
         edit->setText(TextFromProfile(text));
+        return true;
     }
+    std::string value = TextToProfile(edit->text());
+    if (!HoldsLineEnd(value)) {
+        text = std::move(value);
+        return true;
+    }
+    if (!edit->isEnabled()) {
+        return true;
+    }
+    m_pRefusedField = edit;
+    m_strRefusal = LineEndMessage();
+    return false;
 }
 
 bool COptionsPage::ExchangeNumber(bool saveAndValidate, QLineEdit* edit, int& value, int min,

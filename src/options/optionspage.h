@@ -41,7 +41,9 @@ public:
 protected:
     // The exchanges of one control each, in both directions.
     void ExchangeCheck(bool saveAndValidate, QCheckBox* box, int& flag);
-    void ExchangeText(bool saveAndValidate, QLineEdit* edit, std::string& text);
+    // Text without line ends: the profile cannot keep one. A disabled field
+    // holding one keeps the member's value, as a disabled number does.
+    bool ExchangeText(bool saveAndValidate, QLineEdit* edit, std::string& text);
     // A whole number between min and max. A disabled field cannot be
     // corrected, so its text is taken only when it is valid; otherwise the
     // member keeps its value (a value given by a hand-edited profile stays).

@@ -56,13 +56,12 @@ bool COptionsPage1::DoDataExchange(bool saveAndValidate) {
     }
     ExchangeCheck(saveAndValidate, m_pBreakLines, s.BreakLines);
     ExchangeCheck(saveAndValidate, m_pAddToHebParagraph, s.AddToHebParagraph);
-    ExchangeText(saveAndValidate, m_pBeforeHebParagraph, s.BeforeHebParagraph);
-    ExchangeText(saveAndValidate, m_pAfterHebParagraph, s.AfterHebParagraph);
-    ExchangeText(saveAndValidate, m_pAddToBrokenLine, s.AddToBrokenLine);
     ExchangeCheck(saveAndValidate, m_pRemoveTag, s.RemoveTag);
     ExchangeCheck(saveAndValidate, m_pConvertDisplay, s.ConvertDisplay);
     ExchangeCheck(saveAndValidate, m_pTwoCRLFPara, s.TwoCRLFPara);
-    return true;
+    return ExchangeText(saveAndValidate, m_pBeforeHebParagraph, s.BeforeHebParagraph) &&
+           ExchangeText(saveAndValidate, m_pAfterHebParagraph, s.AfterHebParagraph) &&
+           ExchangeText(saveAndValidate, m_pAddToBrokenLine, s.AddToBrokenLine);
 }
 
 void COptionsPage1::OnSetActive() {

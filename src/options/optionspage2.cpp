@@ -31,9 +31,8 @@ COptionsPage2::COptionsPage2(QWidget* parent) : COptionsPage(parent) {
 
 bool COptionsPage2::DoDataExchange(bool saveAndValidate) {
     TableSettings& s = m_table;
-    ExchangeText(saveAndValidate, m_pTableTag, s.TableTag);
-    ExchangeText(saveAndValidate, m_pTRTag, s.TRTag);
     ExchangeCheck(saveAndValidate, m_pTableDisplay, s.TableDisplay);
-    ExchangeText(saveAndValidate, m_pTDTag, s.TDTag);
-    return true;
+    return ExchangeText(saveAndValidate, m_pTableTag, s.TableTag) &&
+           ExchangeText(saveAndValidate, m_pTRTag, s.TRTag) &&
+           ExchangeText(saveAndValidate, m_pTDTag, s.TDTag);
 }

@@ -46,8 +46,7 @@ bool COptionsPage4::DoDataExchange(bool saveAndValidate) {
     } else {
         m_pBrowseFile->setText(PathFromLocal(s.BrowseFile));
     }
-    ExchangeText(saveAndValidate, m_pBrowseMeta, s.BrowseMeta);
-    return true;
+    return ExchangeText(saveAndValidate, m_pBrowseMeta, s.BrowseMeta);
 }
 
 void COptionsPage4::OnSetActive() {
@@ -79,6 +78,13 @@ void COptionsPage4::OnBrowseFile() {
     const std::optional<QString> path =
         Ui().AskOpenFileName(BrowserProgramRequest(m_pBrowseFile->text()));
     if (!path) {
+        return;
+    }
+    // The profile could not keep a program whose path holds a line end.
+    if (HoldsLineEnd(LocalPath(*path))) {
+        Ui().ShowMessage(tr("לא ניתן לבחור את התוכנית %1: שם שמכיל מעבר שורה אינו נשמר "
+                            "בהגדרות.")
+                             .arg(*path));
         return;
     }
     m_browse.BrowseFile = LocalPath(*path);

@@ -4,25 +4,23 @@ namespace {
 
 // Distance between a code page 1255 letter and the same letter in code page 862.
 constexpr unsigned char kLetterShift = 0xE0 - CodePage862::kFirstLetter;
+constexpr unsigned char kFirstWindowsLetter = 0xE0;
+constexpr unsigned char kLastWindowsLetter = 0xFA;
 
 }  // namespace
 
-unsigned char CodePage862::CharToOem(unsigned char byte) {
-    return byte >= 0xE0 && byte <= 0xFA ? static_cast<unsigned char>(byte - kLetterShift) : byte;
-}
-
-void CodePage862::CharToOem(std::string& text) {
-    for (char& c : text) {
-        c = static_cast<char>(CharToOem(static_cast<unsigned char>(c)));
+unsigned char CodePage862::SwapLetters(unsigned char byte) {
+    if (IsHebrewLetter(byte)) {
+        return static_cast<unsigned char>(byte + kLetterShift);
     }
+    if (byte >= kFirstWindowsLetter && byte <= kLastWindowsLetter) {
+        return static_cast<unsigned char>(byte - kLetterShift);
+    }
+    return byte;
 }
 
-unsigned char CodePage862::OemToChar(unsigned char byte) {
-    return IsHebrewLetter(byte) ? static_cast<unsigned char>(byte + kLetterShift) : byte;
-}
-
-void CodePage862::OemToChar(std::string& text) {
+void CodePage862::SwapLetters(std::string& text) {
     for (char& c : text) {
-        c = static_cast<char>(OemToChar(static_cast<unsigned char>(c)));
+        c = static_cast<char>(SwapLetters(static_cast<unsigned char>(c)));
     }
 }

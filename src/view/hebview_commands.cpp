@@ -40,13 +40,17 @@ void CHebView::OnDosDisplay() {
     if (text.empty()) {
         return;
     }
-    const bool toWindows = viewtext::HoldsDosLetter(text);
-    if (toWindows) {
-        CodePage862::OemToChar(text);
-    } else {
-        CodePage862::CharToOem(text);
-    }
-    if (CHebDoc* doc = GetHebDoc()) {
+    // One byte mapping serves every direction: showing a DOS page, showing it
+    // again and saving it all swap the letters of the two code pages, so the
+    // page comes back exactly as it was loaded. What the mapping meant is the
+    // flag's to tell: a page shown converted goes back to its own bytes; a
+    // page with DOS letters is shown converted; a page without any is turned
+    // into DOS bytes.
+    CHebDoc* doc = GetHebDoc();
+    const bool shown = doc != nullptr && doc->IsDosDisplay();
+    const bool toWindows = !shown && viewtext::HoldsDosLetter(text);
+    CodePage862::SwapLetters(text);
+    if (doc != nullptr) {
         doc->SetDosDisplay(toWindows);
     }
     SetWindowText(text);

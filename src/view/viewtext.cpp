@@ -8,8 +8,10 @@ namespace viewtext {
 
 namespace {
 
+// An attribute's value is quoted with either kind of quote mark, and a link
+// written bare in the text ends at a blank.
 bool BoundsLink(char c) {
-    return c == '"' || c == ' ' || c == '\r' || c == '\n';
+    return c == '"' || c == '\'' || c == ' ' || c == '\r' || c == '\n';
 }
 
 }  // namespace

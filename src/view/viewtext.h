@@ -41,9 +41,9 @@ std::vector<Range> FindCodeRuns(std::basic_string_view<Char> text) {
 }
 
 // The link around a double-clicked place (caret) of the code page 1255 text:
-// from just after the last double quote or blank before the caret to the
-// nearer of the next double quote or blank at or after it, neither bound
-// crossing a line end (CR or LF).
+// from just after the last quote mark (double or single) or blank before the
+// caret to the nearer of the next quote mark or blank at or after it, neither
+// bound crossing a line end (CR or LF).
 Range LinkAround(std::string_view text, size_t caret);
 
 // The page a double-click at caret opens, as written in the text with "\" as

@@ -153,6 +153,25 @@ TEST_F(HebAppTest, NewFromTemplateFillsANewDocument) {
     EXPECT_EQ(ActiveHebDoc()->GetTitle(), QStringLiteral("MIRVAL3"));
     EXPECT_EQ(ActiveHebDoc()->GetText(), "");
     EXPECT_EQ(QDir::currentPath(), before);
+
+    // The test program has no supplied templates beside it, so it looks up
+    // templates as an installed program does: once the user's template folder
+    // ($XDG_DATA_HOME/mirval/templates) exists, the dialog opens there, with
+    // every template folder in its side bar, and proposes basic.mvt only
+    // where there is one.
+    const QString user = Path("data/mirval/templates");
+    ASSERT_TRUE(QDir().mkpath(user));
+    for (const bool withBasic : {false, true}) {
+        if (withBasic) {
+            WriteFile("data/mirval/templates/basic.mvt", "<html>\r\n");
+        }
+        ui.fileAnswers = {QString()};
+        EXPECT_TRUE(Route(32774));
+        EXPECT_EQ(ui.lastRequest->folder, user);
+        ASSERT_FALSE(ui.lastRequest->places.isEmpty());
+        EXPECT_EQ(ui.lastRequest->places.first(), user);
+        EXPECT_EQ(ui.lastRequest->defaultName, withBasic ? QStringLiteral("basic.mvt") : QString());
+    }
 }
 
 TEST_F(HebAppTest, RecentFilesKeepTheLastFourAndNeverThePreviewFile) {

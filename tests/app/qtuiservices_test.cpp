@@ -67,6 +67,8 @@ TEST(CommandLineTest, FileAndTestOptions) {
     EXPECT_EQ(line.screenshot, QStringLiteral("/tmp/s.png"));
     EXPECT_EQ(line.quitAfterMs, 1500);
     EXPECT_TRUE(line.error.isEmpty());
+    EXPECT_FALSE(line.newInstance);
+    EXPECT_TRUE(ParseCommandLine({"mirval", "--new-instance", "a.htm"}).newInstance);
 
     EXPECT_FALSE(ParseCommandLine({"mirval", "a.htm", "b.htm"}).error.isEmpty());
     EXPECT_FALSE(ParseCommandLine({"mirval", "--quit-after", "soon"}).error.isEmpty());

@@ -28,6 +28,15 @@ public:
         yesNoAnswers.pop_front();
         return answer;
     }
+    bool AskChoice(const QString& text, const QString&, const QString&) override {
+        choiceQuestions.append(text);
+        if (choiceAnswers.empty()) {
+            return false;
+        }
+        const bool answer = choiceAnswers.front();
+        choiceAnswers.pop_front();
+        return answer;
+    }
     std::optional<QString> AskOpenFileName(const FileDialogRequest& request) override {
         return Answer(request);
     }
@@ -51,6 +60,10 @@ public:
     QStringList statusMessages;
     QStringList saveQuestions;
     QStringList questions;  // the Yes/No questions asked
+    // The next two-answer questions' answers, in order; none left: the second.
+    std::deque<bool> choiceAnswers;
+
+    QStringList choiceQuestions;
     QStringList recentFiles;
     std::optional<FileDialogRequest> lastRequest;
     int waitCursors = 0;

@@ -10,8 +10,9 @@
 #include <system_error>
 
 // A fresh folder under the temporary directory, removed with everything in
-// it when the object goes. It also points MIRVAL_PROFILE at a file inside it,
-// so that nothing a test runs can touch the user's own profile.
+// it when the object goes. It also points MIRVAL_PROFILE at a file inside it
+// and XDG_DATA_HOME at a folder inside it, so that nothing a test runs can
+// touch the user's own profile or templates.
 class ScratchFolder {
 public:
     ScratchFolder() {
@@ -23,6 +24,7 @@ public:
         }
         m_path = pattern;
         ::setenv("MIRVAL_PROFILE", File("profile.ini").c_str(), 1);
+        ::setenv("XDG_DATA_HOME", File("data").c_str(), 1);
         ::setenv("MIRVAL_RECOVERY_DIR", File("recovery").c_str(), 1);
     }
     ~ScratchFolder() {

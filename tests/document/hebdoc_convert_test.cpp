@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -234,6 +236,29 @@ TEST_F(HebDocConvertTest, OptionsConfirmedAreStoredAndWritten) {
     EXPECT_EQ(profile.GetString("Settings", "BreakLinesAt", ""), "40");
     EXPECT_FALSE(profile.HasValue("Settings", "ImageAlt"));
     EXPECT_EQ(profile.GetString("General", "ShowSyntax", ""), "1");
+}
+
+TEST_F(HebDocConvertTest, AValueTheProfileRefusesIsReportedAndTheRestIsStored) {
+    const std::pair<const char*, std::function<void(OptionsValues&)>> edits[] = {
+        {"BreakLinesAt", [](OptionsValues& v) { v.table.TRTag = "<tr>\r\n"; }},
+        {"ShowSyntax", [](OptionsValues& v) { v.textFont.Face = "Sans\n"; }},
+    };
+    for (const auto& [stored, edit] : edits) {
+        ui.messages.clear();
+        sheet.confirm = true;
+        sheet.edit = [&](OptionsValues& values) {
+            values.conversion.BreakLinesAt = 44;
+            values.showSyntax = true;
+            edit(values);
+        };
+        doc->ShowOptions(kConversionPage);
+        ASSERT_EQ(ui.messages.size(), 1) << stored;
+        EXPECT_TRUE(ui.messages[0].contains(QString::fromStdString(scratch.File("profile.ini"))));
+        IniProfile profile;
+        ASSERT_TRUE(profile.Load(scratch.File("profile.ini")));
+        EXPECT_EQ(profile.GetString("Settings", "BreakLinesAt", ""), "44") << stored;
+        EXPECT_EQ(profile.GetString("General", "ShowSyntax", ""), "1") << stored;
+    }
 }
 
 TEST_F(HebDocConvertTest, OptionsCancelledStoreNothing) {

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <filesystem>
+#include <tuple>
 
 #include "common/fakesheet.h"
 #include "common/fakeui.h"
@@ -153,6 +154,38 @@ TEST_F(HebDocMarkupTest, ImageAttributesFollowTheSettings) {
     WriteGif(web / "a.gif", 300, 200);
     EXPECT_EQ(InsertImage(web / "a.gif"),
               "<img width=\"300\" alt=\"\" title=\"\" id=\"\" src=\"a.gif\">");
+}
+
+TEST_F(HebDocMarkupTest, ImageSourceIsEscapedAndRefusedWithoutACodePage1255Form) {
+    ImageSettings image;
+    image.ImageWidth = image.ImageHeight = image.ImageBorder = image.ImageDisplay = 0;
+    doc->SetImageSettings(image);  // the files need not exist: none is opened
+    const std::pair<const char*, std::string> written[] = {
+        {"a\"b.gif", "a&quot;b.gif"},
+        {"<i>&amp;.gif", "&lt;i&gt;&amp;amp;.gif"},
+        {"sub/\u20AC'x.gif", "sub/\x80'x.gif"},
+        {"\u05EA\u05DE\u05D5\u05E0\u05D4 1.gif", Heb("תמונה 1.gif")},
+    };
+    for (const auto& [name, source] : written) {
+        EXPECT_EQ(InsertImage(web / name), "<img src=\"" + source + "\">") << name;
+    }
+    EXPECT_TRUE(ui.messages.empty());
+
+    // The message names the character and its code; nothing is inserted.
+    const std::tuple<const char*, const char*, const char*> refused[] = {
+        {"caf\u00E9.gif", "\u00E9", "U+00E9"},
+        {"sub/\U0001F600.gif", "\U0001F600", "U+1F600"},
+        {"x\uF781.gif", "\uF781", "U+F781"},  // stands for an undefined byte, is none
+    };
+    for (const auto& [name, character, code] : refused) {
+        ui.messages.clear();
+        EXPECT_EQ(InsertImage(web / name), "") << name;
+        ASSERT_EQ(ui.messages.size(), 1) << name;
+        const QString& message = ui.messages[0];
+        // In the path, and named on its own.
+        EXPECT_EQ(message.count(QString::fromUtf8(character)), 2) << message.toStdString();
+        EXPECT_TRUE(message.contains(QString::fromUtf8(code))) << message.toStdString();
+    }
 }
 
 }  // namespace

@@ -240,6 +240,12 @@ TEST_F(HebDocTest, SaveAsAndSaveAsTemplate) {
     ui.fileAnswers.push_back(Q(templatePath));
     doc->OnFileSaveAsTemplate();
     EXPECT_EQ(ui.lastRequest->defaultExt, QStringLiteral("mvt"));
+    // No supplied templates beside the test program: the dialog opens in the
+    // user's template folder (XDG_DATA_HOME is the scratch folder's "data"),
+    // made for it.
+    const QString userTemplates = Q(scratch.File("data/mirval/templates"));
+    EXPECT_EQ(ui.lastRequest->folder, userTemplates);
+    EXPECT_TRUE(QDir(userTemplates).exists());
     EXPECT_EQ(doc->GetTitle(), QStringLiteral("mine.mvt"));
     EXPECT_EQ(ScratchFolder::Read(templatePath), "x");
 }

@@ -169,7 +169,8 @@ struct Refusal {
 };
 
 void PrintTo(const Refusal& refusal, std::ostream* out) {
-    *out << "page " << refusal.page << " " << refusal.id << " \"" << refusal.text << '"';
+    *out << "page " << refusal.page << " " << refusal.id << " "
+         << ::testing::PrintToString(std::string(refusal.text));
 }
 
 class RefusalTest : public OptionsSheetTest, public ::testing::WithParamInterface<Refusal> {};
@@ -203,6 +204,12 @@ INSTANTIATE_TEST_SUITE_P(OutOfRange, RefusalTest,
                                            Refusal{0, "1007", "", "30 ל-200"},
                                            Refusal{3, "1021", "101", "0 ל-100"}));
 
+INSTANTIATE_TEST_SUITE_P(LineEnd, RefusalTest,
+                         ::testing::Values(Refusal{0, "1008", "<br>\r\n", "מעבר שורה"},
+                                           Refusal{2, "1017", "<table\n>", "מעבר שורה"},
+                                           Refusal{2, "1019", "\r<td>", "מעבר שורה"},
+                                           Refusal{4, "1022", "<meta>\n", "מעבר שורה"}));
+
 TEST_F(OptionsSheetTest, NumberFieldsTakeDigitsOnlyAndAcceptTheEndsOfTheirRanges) {
     for (const auto& [length, border] : {std::pair{"30", "100"}, std::pair{"200", "0"}}) {
         EXPECT_TRUE(Run(kConversionPage, [&](Sheet* sheet) {
@@ -227,6 +234,26 @@ TEST_F(OptionsSheetTest, ADisabledNumberOutOfRangeIsKeptAsItWas) {
     EXPECT_TRUE(Run(kConversionPage, [](Sheet* sheet) { Ok(sheet); }));
     EXPECT_EQ(values.conversion.BreakLinesAt, 500);
     EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(OptionsSheetTest, ALineEndWhereItCannotBeCorrectedIsNotTaken) {
+    values.conversion.BeforeHebParagraph = "<p>";
+    values.browse.BrowseExternal = 1;
+    values.browse.BrowseFile = "/usr/bin/old";
+    ui.fileAnswers = {QStringLiteral("/opt/a\nb")};
+    EXPECT_TRUE(Run(kConversionPage, [](Sheet* sheet) {
+        Control<QCheckBox>(sheet, 0, "1010")->click();
+        Control<QLineEdit>(sheet, 0, "1012")->setText("a\nb");
+        Control<QCheckBox>(sheet, 0, "1010")->click();  // the field is disabled again
+        Tabs(sheet)->setCurrentIndex(kBrowsePage);
+        Control<QPushButton>(sheet, 4, "1025")->click();
+        EXPECT_EQ(Control<QLineEdit>(sheet, 4, "1024")->text(), "/usr/bin/old");
+        Ok(sheet);
+    }));
+    EXPECT_EQ(values.conversion.BeforeHebParagraph, "<p>");
+    EXPECT_EQ(values.browse.BrowseFile, "/usr/bin/old");
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].contains(QString::fromUtf8("מעבר שורה")));
 }
 
 TEST_F(OptionsSheetTest, OkStoresEveryVisitedPageAndNonZeroFlagsAsOne) {

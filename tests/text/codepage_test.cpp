@@ -53,23 +53,24 @@ TEST(CodePage1255, CharactersWithoutAByte) {
     }
 }
 
-TEST(CodePage862, LettersMoveBetweenCodePagesAndNothingElse) {
+TEST(CodePage862, LettersOfTheTwoCodePagesTradePlacesAndNothingElseMoves) {
     for (unsigned b = 0; b < 256; ++b) {
         const auto byte = static_cast<unsigned char>(b);
         const bool windowsLetter = b >= 0xE0 && b <= 0xFA;
         const bool dosLetter = b >= 0x80 && b <= 0x9A;
-        EXPECT_EQ(CodePage862::CharToOem(byte), windowsLetter ? b - 0x60 : b) << b;
-        EXPECT_EQ(CodePage862::OemToChar(byte), dosLetter ? b + 0x60 : b) << b;
+        const unsigned expected = windowsLetter ? b - 0x60 : dosLetter ? b + 0x60 : b;
+        EXPECT_EQ(CodePage862::SwapLetters(byte), expected) << b;
+        EXPECT_EQ(CodePage862::SwapLetters(CodePage862::SwapLetters(byte)), byte) << b;
         EXPECT_EQ(CodePage862::IsHebrewLetter(byte), dosLetter) << b;
         if (dosLetter) {
             EXPECT_EQ(CodePage862::LetterToUnicode(byte), CodePage1255::ToUnicode(byte + 0x60));
         }
     }
-    std::string text = "a\xE0\xFA\x80z";
-    CodePage862::CharToOem(text);
-    EXPECT_EQ(text, "a\x80\x9A\x80z");
-    CodePage862::OemToChar(text);
-    EXPECT_EQ(text, "a\xE0\xFA\xE0z");
+    std::string text = "a\xE0\xFA\x80\x94\xFBz";
+    CodePage862::SwapLetters(text);
+    EXPECT_EQ(text, "a\x80\x9A\xE0\xF4\xFBz");
+    CodePage862::SwapLetters(text);
+    EXPECT_EQ(text, "a\xE0\xFA\x80\x94\xFBz");
 }
 
 }  // namespace

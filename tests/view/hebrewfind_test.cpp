@@ -85,6 +85,7 @@ TEST(PlainFindTest, ReplaceAllWrapsAroundAndNeverRescansItsOutput) {
 
 TEST(ViewTextTest, LinksStopAtQuotesBlanksAndLineEnds) {
     EXPECT_EQ(viewtext::LinkAround("a \"b.htm#x\" c", 5), (viewtext::Range{3, 10}));
+    EXPECT_EQ(viewtext::LinkAround("<a href='b.htm'>x", 10), (viewtext::Range{9, 14}));
     EXPECT_EQ(viewtext::LinkTarget("x\r\n..\\up\\p.htm\r\nnext line", 5), "../up/p.htm");
     EXPECT_FALSE(viewtext::LinkTarget("go page.php?a.htm", 5));  // the page is cut off
     EXPECT_FALSE(viewtext::LinkTarget("case.HTM", 2));

@@ -219,6 +219,34 @@ TEST_F(CommandTest, DosDisplayTwiceGivesBackTheBytes) {
     EXPECT_TRUE(doc.IsDosDisplay());
 }
 
+TEST_F(CommandTest, DosDisplayOfAnyPageComesBackByteForByte) {
+    // Each page as loaded and as the DOS display shows it. Code page 1255
+    // punctuation (0x80-0x9A: euro sign, quotes, dashes) next to Hebrew
+    // letters, and code page 862 symbols at 0xE0-0xFA next to DOS letters.
+    const std::pair<std::string, std::string> pages[] = {
+        {"\xE0\x94", "\x80\xF4"},
+        {"\x80\x96\xE9\xF9 \x84x\x93", "\xE0\xF6\x89\x99 \xE4x\xF3"},
+        {"<p>\x80 \xE0\xFA \xB3\xFB\x9B\r\n", "<p>\xE0 \x80\x9A \xB3\xFB\x9B\r\n"},
+    };
+    const std::string path = folder.File("page.htm");
+    for (const auto& [loaded, shown] : pages) {
+        ScratchFolder::Write(path, loaded);
+        ASSERT_TRUE(doc.OnOpenDocument(QString::fromStdString(path)));
+        view.OnDosDisplay();
+        EXPECT_EQ(view.GetWindowText(), shown);
+        EXPECT_TRUE(doc.IsDosDisplay());
+        view.OnDosDisplay();
+        EXPECT_EQ(view.GetWindowText(), loaded);
+        EXPECT_FALSE(doc.IsDosDisplay());
+
+        view.OnDosDisplay();
+        ASSERT_TRUE(doc.OnSaveDocument(QString::fromStdString(path)));
+        EXPECT_EQ(ScratchFolder::Read(path), loaded);
+        EXPECT_EQ(view.GetWindowText(), loaded);
+        EXPECT_FALSE(doc.IsDosDisplay());
+    }
+}
+
 TEST_F(CommandTest, LineIndicatorShowsTheCaretLineAndTheCount) {
     view.SetWindowText("");
     EXPECT_EQ(State(CommandId::LineIndicator).Text(), "Ln 1/1");
@@ -288,15 +316,17 @@ TEST_F(LinkTest, DoubleClickOpensTheLinkedPageBesideTheDocument) {
     doc.SetPathName(QStringLiteral("/site/index.htm"), false);
     const std::string page =
         "<a href=\"page.htm\">x</a> <a href=\"list.htm?x=1\">y</a>\r\n"
-        "<a href=\"../top.htm#part\">z</a> <a href=\"..\\img\\a.htm\">\r\nsee notes.txt";
+        "<a href=\"../top.htm#part\">z</a> <a href=\"..\\img\\a.htm\">\r\n"
+        "<a href='quoted.htm'>q</a> <a href='..\\one.htm#s'>o</a>\r\nsee notes.txt";
     view.SetWindowText(page);
     // Followed on its line by a closing quote only; a query; a fragment and
-    // "../"; "..\"; a link that runs to the end of the text.
-    for (const char* link : {"ge.htm", "st.htm", "op.htm", "img", "tes.txt"}) {
+    // "../"; "..\"; two in single quotes; a link that runs to the end of the
+    // text.
+    for (const char* link : {"ge.htm", "st.htm", "op.htm", "img", "ted.htm", "one", "tes.txt"}) {
         DoubleClickAt(page.find(link));
     }
     EXPECT_EQ(opened, QStringList({"/site/page.htm", "/site/list.htm", "/top.htm", "/img/a.htm",
-                                   "/site/notes.txt"}));
+                                   "/site/quoted.htm", "/one.htm", "/site/notes.txt"}));
     EXPECT_EQ(view.GetWindowText(), page);
     EXPECT_EQ(Sel().first, Sel().second);  // no word was selected
 
@@ -305,7 +335,7 @@ TEST_F(LinkTest, DoubleClickOpensTheLinkedPageBesideTheDocument) {
     DoubleClickAt(page.find("ge.htm"));
     DoubleClickAt(page.find("ge.htm"));
     ASSERT_EQ(editor.Documents().size(), 1);
-    EXPECT_EQ(opened.size(), 6);
+    EXPECT_EQ(opened.size(), 8);
     EXPECT_EQ(activated, QList<CDocument*>{editor.Documents().first()});
 }
 

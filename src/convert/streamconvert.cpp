@@ -1,0 +1,497 @@
+#include "convert/streamconvert.h"
+
+#include <string.h>
+#include <algorithm>
+
+#include <cstring>
+#include <utility>
+
+#include "convert/charset.h"
+#include "convert/conversionchain.h"
+#include "convert/convertinto.h"
+#include "convert/linereverser.h"
+#include "convert/textsearch.h"
+
+namespace conversion {
+
+namespace {
+
+constexpr CharSet kLatinRunSet{charsets::kLatinRun};
+constexpr CharSet kRunPunctuationSet{charsets::kRunPunctuation};
+constexpr std::string_view kSeparators[3] = {"\r\r\n", "\r\n", "\n"};
+
+// The bytes a stage could not use yet, put in front of its next input.
+class Carry {
+public:
+    // The carried bytes followed by `in`; `in` itself when nothing is carried.
+    std::string_view Join(std::string_view in) {
+        m_old = m_bytes.size();
+        if (m_bytes.empty()) {
+            return in;
+        }
+        m_bytes.append(in);
+        return m_bytes;
+    }
+    // How many bytes of the joined text an earlier call has seen already.
+    size_t Old() const { return m_old; }
+    // Keeps joined[used, end) for the next call.
+    void Keep(std::string_view joined, size_t used) {
+        if (!m_bytes.empty() && joined.data() == m_bytes.data()) {
+            m_bytes.erase(0, used);
+        } else {
+            m_bytes.assign(joined.substr(used));
+        }
+    }
+
+private:
+    std::string m_bytes;
+    size_t m_old = 0;
+};
+
+// The part of a line split that an earlier call searched already: no
+// separator of `sepLength` bytes starts before the returned index.
+size_t Searched(const Carry& carry, size_t sepLength) {
+    return carry.Old() >= sepLength ? carry.Old() - (sepLength - 1) : 0;
+}
+
+// Passes the text on unchanged.
+class PassStage : public StreamStage {
+public:
+    void Feed(std::string_view in, bool, std::string& out) override { out.append(in); }
+};
+
+// Drops the text.
+class DropStage : public StreamStage {
+public:
+    void Feed(std::string_view, bool, std::string&) override {}
+};
+
+// LogicalToVisual's reversal: each line (up to the separator) in display
+// order followed by CR LF. With `trim`, white space is trimmed from both ends
+// of the whole result: dropped at its start, and a run of it held back until
+// something other than white space follows. (Trimming here, in the output
+// buffer, saves a copy of every block.)
+class ReverseStage : public StreamStage {
+public:
+    ReverseStage(std::string separator, bool tabToSpace, bool trim)
+        : m_trim(trim),
+          m_separator(std::move(separator)),
+          m_rules{kLatinRunSet, kRunPunctuationSet, true, tabToSpace},
+          m_reverser(m_rules) {}
+
+    void Feed(std::string_view in, bool final, std::string& out) override {
+        const size_t base = out.size();
+        if (m_trim) {
+            out.append(m_space);  // taken back below if only white space follows
+            m_space.clear();
+        }
+        const std::string_view text = m_carry.Join(in);
+        const std::string_view sep = m_separator;
+        size_t pos = 0;
+        size_t from = Searched(m_carry, sep.size());
+        for (;;) {
+            const size_t end = FindSeparator(text, std::max(pos, from), sep);
+            if (end == std::string_view::npos) {
+                break;
+            }
+            m_reverser.Append(text.substr(pos, end - pos), out);
+            out.append("\r\n", 2);
+            pos = end + sep.size();
+        }
+        if (final && pos < text.size()) {
+            m_reverser.Append(text.substr(pos), out);
+            out.append("\r\n", 2);
+            pos = text.size();
+        }
+        m_carry.Keep(text, pos);
+        if (m_trim) {
+            Trim(base, out);
+        }
+    }
+
+private:
+    void Trim(size_t base, std::string& out) {
+        size_t begin = base;
+        if (!m_started) {
+            while (begin < out.size() && kWhiteSpaceSet.Contains(out[begin])) {
+                ++begin;
+            }
+            if (begin == out.size()) {
+                out.resize(base);
+                return;
+            }
+            m_started = true;
+        }
+        size_t last = out.size();
+        while (last > begin && kWhiteSpaceSet.Contains(out[last - 1])) {
+            --last;
+        }
+        m_space.assign(out, last, std::string::npos);
+        out.resize(last);
+        out.erase(base, begin - base);
+    }
+
+    bool m_trim;
+    bool m_started = false;  // something other than white space was written
+    std::string m_space;     // white space held back
+    std::string m_separator;
+    ReverseRules m_rules;
+    LineReverser m_reverser;
+    Carry m_carry;
+};
+
+// WrapVisualLines without two CR LF as a paragraph.
+class WrapStage : public StreamStage {
+public:
+    explicit WrapStage(const ConversionSettings& s)
+        : m_wrapper(s.BreakLinesAt, s.BreakLines, s.AddToBrokenLine, s.AddToHebParagraph,
+                    s.BeforeHebParagraph, s.AfterHebParagraph) {}
+
+    void Feed(std::string_view in, bool final, std::string& out) override {
+        const std::string_view text = m_carry.Join(in);
+        const size_t used = m_wrapper.Lines(text, m_from, final, out);
+        m_from = m_from >= used ? m_from - used : 0;  // counted in the carry
+        m_carry.Keep(text, used);
+        if (final) {
+            m_wrapper.Finish(out);
+        }
+    }
+
+private:
+    VisualLineWrapper m_wrapper;
+    size_t m_from = 0;  // no CR LF starts before this byte of the carry
+    Carry m_carry;
+};
+
+// CConvert::DosToWindows: the byte after a space decides whether the pair goes.
+class DosStage : public StreamStage {
+public:
+    void Feed(std::string_view in, bool final, std::string& out) override {
+        const std::string_view text = m_carry.Join(in);
+        const size_t n = text.size();
+        size_t i = 0;
+        while (i < n) {
+            unsigned char c = static_cast<unsigned char>(text[i]);
+            if (c == 0xFF) {
+                c = ' ';
+            }
+            if (c == ' ') {
+                if (i + 1 == n && !final) {
+                    break;  // the next byte is not here yet
+                }
+                if (i + 1 < n && text[i + 1] == ' ') {
+                    i += 2;
+                    continue;
+                }
+            }
+            if (c >= 0x80 && c <= 0x9A) {
+                c = static_cast<unsigned char>(c + 0x60);
+            }
+            out.push_back(static_cast<char>(c));
+            ++i;
+        }
+        m_carry.Keep(text, i);
+    }
+
+private:
+    Carry m_carry;
+};
+
+// TableBuilder::Build before its line-end placeholders are replaced.
+class TableStage : public StreamStage {
+public:
+    explicit TableStage(const TableTags& tags) : m_tags(tags) {}
+
+    void Feed(std::string_view in, bool final, std::string& out) override {
+        static constexpr std::string_view kRowEnd = "</td></tr><CRLF>";
+        static constexpr std::string_view kCellEnd = "</td>";
+        const std::string_view text = m_carry.Join(in);
+        const size_t n = text.size();
+        const auto isTab = [&](size_t i) { return i < n && text[i] == '\t'; };
+        size_t pos = 0;
+        if (!m_started) {
+            if (n == 0 && !final) {
+                return;  // the first byte decides the first cell
+            }
+            out.append(m_tags.table)
+                .append(TableBuilder::kLineEndPlaceholder)
+                .append(m_tags.row)
+                .append(m_tags.cell);
+            if (isTab(0)) {
+                out.append(TableBuilder::kFiller);
+            }
+            m_started = true;
+        }
+        while (pos < n) {
+            const size_t next = text.find_first_of("\t\r", pos);
+            if (next == std::string_view::npos) {
+                out.append(text.substr(pos));
+                pos = n;
+                break;
+            }
+            // A TAB and a CR depend on the byte after them, a CR LF on the
+            // byte after it too.
+            const size_t needed =
+                text[next] == '\r' && next + 1 < n && text[next + 1] == '\n' ? next + 3 : next + 2;
+            if (needed > n && !final) {
+                out.append(text.substr(pos, next - pos));
+                pos = next;
+                break;
+            }
+            out.append(text.substr(pos, next - pos));
+            if (text[next] == '\t') {
+                out.append(kCellEnd).append(m_tags.cell);
+                if (isTab(next + 1)) {
+                    out.append(TableBuilder::kFiller);
+                }
+                pos = next + 1;
+            } else if (next + 1 < n && text[next + 1] == '\n') {
+                const char before = next > 0 ? text[next - 1] : m_last;
+                if (before == '\t') {
+                    out.append(TableBuilder::kFiller);
+                }
+                out.append(kRowEnd).append(m_tags.row).append(m_tags.cell);
+                if (isTab(next + 2)) {
+                    out.append(TableBuilder::kFiller);
+                }
+                pos = next + 2;
+            } else {
+                out.push_back('\r');
+                pos = next + 1;
+            }
+        }
+        if (pos > 0) {
+            m_last = text[pos - 1];
+        }
+        m_carry.Keep(text, pos);
+        if (final) {
+            out.append("</td></tr></table><CRLF>");
+        }
+    }
+
+private:
+    TableTags m_tags;
+    bool m_started = false;
+    char m_last = '\0';  // the byte before the carry
+    Carry m_carry;
+};
+
+// ReplaceAll of a fixed pattern: a possible start of the pattern at the end
+// of the input waits for the next input.
+class ReplaceStage : public StreamStage {
+public:
+    ReplaceStage(std::string_view from, std::string_view to)
+        : m_finder(from), m_from(from), m_to(to) {}
+
+    void Feed(std::string_view in, bool final, std::string& out) override {
+        const std::string_view text = m_carry.Join(in);
+        size_t pos = 0;
+        for (size_t hit = m_finder.Find(text); hit != std::string_view::npos;
+             hit = m_finder.Find(text, pos)) {
+            out.append(text.substr(pos, hit - pos)).append(m_to);
+            pos = hit + m_from.size();
+        }
+        const size_t keep = final ? 0 : std::min(m_from.size() - 1, text.size() - pos);
+        out.append(text.substr(pos, text.size() - pos - keep));
+        m_carry.Keep(text, text.size() - keep);
+    }
+
+private:
+    PatternFinder m_finder;
+    std::string m_from;
+    std::string m_to;
+    Carry m_carry;
+};
+
+// CConvert::LowerTagCase. Whether a "<" starts a complete tag depends on a
+// ">" anywhere after it: known from the text's last ">", or else found by
+// holding the text from the "<" back until its ">" arrives.
+class LowerTagsStage : public StreamStage {
+public:
+    explicit LowerTagsStage(std::optional<uint64_t> lastTagEnd) : m_lastTagEnd(lastTagEnd) {}
+
+    void Feed(std::string_view in, bool final, std::string& out) override {
+        const std::string_view text = m_carry.Join(in);
+        const size_t n = text.size();
+        size_t pos = 0;
+        while (pos < n) {
+            if (m_done) {
+                out.append(text.substr(pos));
+                pos = n;
+            } else if (m_inTag) {
+                const size_t gt = text.find('>', pos);
+                const size_t end = gt == std::string_view::npos ? n : gt;
+                for (size_t k = pos; k < end; ++k) {
+                    const char c = text[k];
+                    out.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+                }
+                m_inTag = gt == std::string_view::npos;
+                pos = end;
+                if (!m_inTag) {
+                    out.push_back('>');
+                    ++pos;
+                }
+            } else {
+                const size_t lt = text.find('<', pos);
+                if (lt == std::string_view::npos) {
+                    out.append(text.substr(pos));
+                    pos = n;
+                    break;
+                }
+                out.append(text.substr(pos, lt - pos));
+                pos = lt;
+                bool complete = false;
+                if (m_lastTagEnd) {
+                    complete = m_offset + lt < *m_lastTagEnd;
+                } else {
+                    const size_t from = std::max(lt + 1, lt + m_held);
+                    complete = from < n && text.find('>', from) != std::string_view::npos;
+                    if (!complete && !final) {
+                        m_held = n - lt;  // searched up to here
+                        break;
+                    }
+                }
+                m_held = 0;
+                m_inTag = complete;
+                m_done = !complete;
+            }
+        }
+        m_offset += pos;
+        m_carry.Keep(text, pos);
+    }
+
+private:
+    std::optional<uint64_t> m_lastTagEnd;
+    uint64_t m_offset = 0;  // of the carry's first byte in the whole text
+    bool m_inTag = false;   // inside a tag that a ">" closes
+    bool m_done = false;    // a "<" without a ">" after it: the rest stays as it is
+    size_t m_held = 0;      // bytes of the held "<" already searched for ">"
+    Carry m_carry;
+};
+
+}  // namespace
+
+void FactScanner::Feed(std::string_view block) {
+    if (block.empty()) {
+        return;
+    }
+    if (!m_facts.hebrew) {
+        m_facts.hebrew = kHebrewLetterSet.AnyIn(block);
+        if (!m_facts.hebrew && !m_facts.dosLetters) {
+            m_facts.dosLetters = kDosLetterSet.AnyIn(block);
+        }
+    }
+    if (const void* gt = ::memrchr(block.data(), '>', block.size())) {
+        m_facts.lastTagEnd =
+            m_offset + static_cast<uint64_t>(static_cast<const char*>(gt) - block.data());
+    }
+    // A separator may start in the last two bytes of the block before.
+    const std::string seam = m_tail + std::string(block.substr(0, 2));
+    for (int k = 0; k < 3 && !m_seen[0]; ++k) {
+        if (!m_seen[k]) {
+            m_seen[k] = FindSeparator(seam, 0, kSeparators[k]) != std::string_view::npos ||
+                        FindSeparator(block, 0, kSeparators[k]) != std::string_view::npos;
+        }
+    }
+    m_tail.append(block.substr(block.size() >= 2 ? block.size() - 2 : 0));
+    if (m_tail.size() > 2) {
+        m_tail.erase(0, m_tail.size() - 2);
+    }
+    m_offset += block.size();
+}
+
+TextFacts FactScanner::Facts() const {
+    TextFacts facts = m_facts;
+    facts.separator = "\r";
+    for (int k = 2; k >= 0; --k) {
+        if (m_seen[k]) {
+            facts.separator = kSeparators[k];
+        }
+    }
+    return facts;
+}
+
+bool StreamConversion::Streams(Command command, const ConversionSettings& settings) {
+    return command != Command::ToVisual || settings.TwoCRLFPara == 0;
+}
+
+StreamConversion::StreamConversion(Command command, const ConversionSettings& settings,
+                                   const TableTags& tags, const std::optional<TextFacts>& facts)
+    : m_table(tags.table), m_row(tags.row), m_cell(tags.cell) {
+    const bool hebrew = facts && facts->hebrew;
+    const bool dos = facts && !facts->hebrew && facts->dosLetters;
+    const std::string separator = facts ? facts->separator : std::string("\r");
+    switch (command) {
+        case Command::ToVisual:
+            if (hebrew) {
+                m_stages[0] =
+                    std::make_unique<ReverseStage>(separator, settings.RemoveTag != 0, true);
+                m_stages[1] = std::make_unique<WrapStage>(settings);
+            } else if (dos) {
+                m_stages[0] = std::make_unique<DosStage>();
+                m_stages[1] = std::make_unique<WrapStage>(settings);
+            } else {
+                m_stages[0] = std::make_unique<PassStage>();
+            }
+            break;
+        case Command::LowerTags:
+            // Facts without a ">" in the text: no "<" starts a tag (0 is
+            // before every "<").
+            m_stages[0] = std::make_unique<LowerTagsStage>(
+                facts ? std::optional<uint64_t>(facts->lastTagEnd.value_or(0)) : std::nullopt);
+            break;
+        case Command::Table:
+            // The table paste keeps TABs: they separate the cells.
+            if (hebrew) {
+                m_stages[0] = std::make_unique<ReverseStage>(separator, false, false);
+            } else if (dos) {
+                m_stages[0] = std::make_unique<DosStage>();
+            } else {
+                m_stages[0] = std::make_unique<DropStage>();
+            }
+            m_stages[1] = std::make_unique<TableStage>(TableTags{m_table, m_row, m_cell});
+            m_stages[2] = std::make_unique<ReplaceStage>(TableBuilder::kLineEndPlaceholder, "\r\n");
+            break;
+    }
+}
+
+StreamConversion::~StreamConversion() = default;
+
+void StreamConversion::Feed(std::string_view block, std::string& out) {
+    Run(block, false, out);
+}
+
+void StreamConversion::Finish(std::string& out) {
+    Run({}, true, out);
+}
+
+void StreamConversion::Run(std::string_view block, bool final, std::string& out) {
+    std::string_view in = block;
+    for (int k = 0; k < 3 && m_stages[k]; ++k) {
+        const bool last = k == 2 || !m_stages[k + 1];
+        std::string& target = last ? out : m_between[k];
+        if (!last) {
+            target.clear();
+        }
+        m_stages[k]->Feed(in, final, target);
+        in = target;
+    }
+}
+
+std::string StreamConversion::Whole(Command command, const ConversionSettings& settings,
+                                    const TableTags& tags, std::string text) {
+    switch (command) {
+        case Command::ToVisual:
+            ToVisual(text, settings, VisualScope::WholeText);
+            break;
+        case Command::LowerTags:
+            LowerTags(text);
+            break;
+        case Command::Table:
+            TableBuilder::FromLogical(text, settings, tags);
+            break;
+    }
+    return text;
+}
+
+}  // namespace conversion
