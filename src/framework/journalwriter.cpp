@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -115,18 +116,22 @@ std::string JournalWriter::Path() const {
 }
 
 void JournalWriter::Queue(Operation operation, bool urgent) {
+    bool wake = urgent;
     {
         const std::lock_guard lock(m_mutex);
         if (m_queue.empty()) {
             m_firstQueued = std::chrono::steady_clock::now();
+            wake = true;  // the writer waits for a first record
         }
         m_queue.push_back(std::move(operation));
         ++m_queuedCount;
         m_urgent = m_urgent || urgent;
     }
-    // The writer sleeps until the sync time of the oldest record; a record
-    // that is not urgent needs no wake-up of its own.
-    m_wake.notify_one();
+    // Otherwise the writer sleeps until the sync time of the oldest record,
+    // and a keystroke costs no wake-up of its thread.
+    if (wake) {
+        m_wake.notify_one();
+    }
 }
 
 void JournalWriter::Run() {
@@ -205,9 +210,11 @@ bool JournalWriter::WriteNewFile(const recoveryjournal::Header& header, const QS
         Fail(m_folder + ": " + Reason());
         return false;
     }
-    const std::string bytes = recoveryjournal::FileStart(header, View(text));
-    if (::fchmod(fd, 0600) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0 || !WriteAll(fd, bytes) ||
-        ::fdatasync(fd) != 0 || ::rename(temporary.c_str(), m_path.c_str()) != 0) {
+    // Locked before it holds anything: a start that looks for orphans skips it.
+    std::uint64_t size = 0;
+    if (::fchmod(fd, 0600) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
+        (size = WriteStart(fd, header, text)) == 0 || ::fdatasync(fd) != 0 ||
+        ::rename(temporary.c_str(), m_path.c_str()) != 0) {
         Fail(m_path + ": " + Reason());
         ::close(fd);
         ::unlink(temporary.c_str());
@@ -218,9 +225,39 @@ bool JournalWriter::WriteNewFile(const recoveryjournal::Header& header, const QS
         ::close(m_fd);
     }
     m_fd = fd;
-    m_size = bytes.size();
-    m_bytesWritten += bytes.size();
+    m_size = size;
+    m_bytesWritten += size;
     return true;
+}
+
+std::uint64_t JournalWriter::WriteStart(int fd, const recoveryjournal::Header& header,
+                                        const QString& text) {
+    if constexpr (std::endian::native != std::endian::little) {
+        const std::string bytes = recoveryjournal::FileStart(header, View(text));
+        return WriteAll(fd, bytes) ? bytes.size() : 0;
+    }
+    // The text is written from the string itself, a piece at a time: no copy
+    // of a large text, and the checksum runs over each piece as it goes.
+    const auto units = static_cast<std::size_t>(text.size());
+    const std::string opening = recoveryjournal::FileStartOpening(header, units);
+    if (!WriteAll(fd, opening)) {
+        return 0;
+    }
+    std::uint32_t checksum = recoveryjournal::SnapshotChecksumStart(units);
+    const std::string_view bytes(reinterpret_cast<const char*>(text.utf16()), 2 * units);
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
+    for (std::size_t at = 0; at < bytes.size(); at += kPiece) {
+        const std::string_view piece = bytes.substr(at, kPiece);
+        checksum = recoveryjournal::Crc32(piece, checksum);
+        if (!WriteAll(fd, piece)) {
+            return 0;
+        }
+    }
+    const std::string end = recoveryjournal::SnapshotEnd(checksum);
+    if (!WriteAll(fd, end)) {
+        return 0;
+    }
+    return opening.size() + bytes.size() + end.size();
 }
 
 bool JournalWriter::Append(const std::string& bytes) {

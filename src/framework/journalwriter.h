@@ -77,6 +77,9 @@ private:
     void Run();
     void Process(std::deque<Operation>& operations);
     bool WriteNewFile(const recoveryjournal::Header& header, const QString& text);
+    // The magic, header and snapshot into fd; the bytes written, 0 on failure.
+    static std::uint64_t WriteStart(int fd, const recoveryjournal::Header& header,
+                                    const QString& text);
     bool Append(const std::string& bytes);
     void RemoveFile();
     void DropPredecessor();

@@ -217,6 +217,27 @@ std::string FileStart(const Header& header, std::u16string_view text) {
     return bytes;
 }
 
+std::string FileStartOpening(const Header& header, std::size_t textUnits) {
+    std::string bytes(kMagic);
+    bytes += HeaderRecord(header);
+    PutU32(bytes, static_cast<std::uint32_t>(2 * textUnits));
+    bytes.push_back(static_cast<char>(kSnapshot));
+    return bytes;
+}
+
+std::uint32_t SnapshotChecksumStart(std::size_t textUnits) {
+    std::string opening;
+    PutU32(opening, static_cast<std::uint32_t>(2 * textUnits));
+    opening.push_back(static_cast<char>(kSnapshot));
+    return Crc32(opening);
+}
+
+std::string SnapshotEnd(std::uint32_t checksum) {
+    std::string end;
+    PutU32(end, checksum);
+    return end;
+}
+
 void StampFile(Header& header) {
     struct stat info {};
     header.fileExisted = !header.path.empty() && ::stat(header.path.c_str(), &info) == 0;

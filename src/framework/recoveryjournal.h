@@ -61,6 +61,13 @@ std::optional<Replayed> Replay(std::string_view bytes);
 
 // The header and snapshot that begin a journal file.
 std::string FileStart(const Header& header, std::u16string_view text);
+// The same bytes in pieces, so that a large text is written from where it
+// is, without a copy: the magic, the header and the snapshot record's
+// opening; then the text's UTF-16 bytes (little-endian hosts hold them so
+// already); then SnapshotEnd of the checksum so far.
+std::string FileStartOpening(const Header& header, std::size_t textUnits);
+std::uint32_t SnapshotChecksumStart(std::size_t textUnits);
+std::string SnapshotEnd(std::uint32_t checksum);
 
 // The file's stamp (existence, modification time, size) into the header.
 void StampFile(Header& header);
