@@ -1,0 +1,289 @@
+// Visual HTML back to logical HTML for today's browsers.
+#include <string_view>
+#include <vector>
+
+#include "convert/convert.h"
+#include "convert/linereverser.h"
+#include "convert/textsearch.h"
+
+namespace {
+
+constexpr CharSet kLatinRunSet{charsets::kLatinRun};
+constexpr CharSet kRunPunctuationSet{charsets::kRunPunctuation};
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The first occurrence of a lower-case ASCII pattern at or after `from`,
+// ignoring the case of the text. Patterns are short constants, so the search
+// is linear in the text.
+size_t FindNoCase(std::string_view text, std::string_view pattern, size_t from = 0) {
+    if (pattern.empty() || text.size() < pattern.size()) {
+        return std::string_view::npos;
+    }
+    for (size_t i = from; i + pattern.size() <= text.size(); ++i) {
+        size_t k = 0;
+        while (k < pattern.size() && Lower(text[i + k]) == pattern[k]) {
+            ++k;
+        }
+        if (k == pattern.size()) {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
+bool EndsWith(std::string_view text, std::string_view suffix) {
+    return !suffix.empty() && text.size() >= suffix.size() &&
+           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+std::string_view TrimRight(std::string_view text) {
+    size_t end = text.size();
+    while (end > 0 && kWhiteSpaceSet.Contains(text[end - 1])) {
+        --end;
+    }
+    return text.substr(0, end);
+}
+
+// The bytes after the last space of a piece: the word the line was cut beside.
+size_t LastWordLength(std::string_view piece) {
+    const size_t space = piece.rfind(' ');
+    return space == std::string_view::npos ? piece.size() : piece.size() - space - 1;
+}
+
+// Whether a source line opens or closes a script or style block, as the
+// state after the line: the last opening or closing tag in it decides.
+bool InRawBlockAfter(std::string_view line, bool inside) {
+    size_t last = std::string_view::npos;
+    bool lastOpens = inside;
+    for (std::string_view name : {"<script", "<style", "</script", "</style"}) {
+        size_t found = std::string_view::npos;
+        for (size_t at = FindNoCase(line, name); at != std::string_view::npos;
+             at = FindNoCase(line, name, at + 1)) {
+            found = at;
+        }
+        if (found != std::string_view::npos && (last == std::string_view::npos || found > last)) {
+            last = found;
+            lastOpens = name[1] != '/';
+        }
+    }
+    return lastOpens;
+}
+
+bool MentionsRawBlock(std::string_view line) {
+    return FindNoCase(line, "<script") != std::string_view::npos ||
+           FindNoCase(line, "<style") != std::string_view::npos;
+}
+
+// Turns visual lines back into reading order, joining the pieces of a broken
+// line first.
+class ModernLines {
+public:
+    ModernLines(const ModernPageRules& rules, std::string_view sep, std::string& out)
+        : m_rules(rules),
+          m_reverseRules{kLatinRunSet, kRunPunctuationSet, false, false, true},
+          m_reverser(m_reverseRules),
+          m_sep(sep),
+          m_out(out) {}
+
+    void Line(std::string_view line) {
+        if (m_inRawBlock || MentionsRawBlock(line)) {
+            Flush();
+            m_out.append(line).append(m_sep);
+            m_inRawBlock = InRawBlockAfter(line, m_inRawBlock);
+            return;
+        }
+        std::string_view content = TrimRight(line);
+        if (m_rules.stripParagraphs) {
+            bool stripped = false;
+            for (bool again = true; again;) {
+                again = false;
+                for (const std::string& mark : {m_rules.beforeParagraph, m_rules.afterParagraph}) {
+                    if (EndsWith(content, mark)) {
+                        content = TrimRight(content.substr(0, content.size() - mark.size()));
+                        again = stripped = true;
+                    }
+                }
+            }
+            if (stripped && content.empty()) {
+                return;  // a line of the paragraph strings alone
+            }
+        }
+        const bool broken = EndsWith(content, m_rules.breakString);
+        if (broken) {
+            content = TrimRight(content.substr(0, content.size() - m_rules.breakString.size()));
+        }
+        // A piece continues the broken piece before it when the visual
+        // conversion would have cut there: the earlier piece and the word
+        // beside the cut would not have fitted in one piece.
+        const bool continues =
+            !m_pieces.empty() && m_lastBroken && !content.empty() &&
+            (m_rules.width <= 0 || m_pieces.back().size() + 1 + LastWordLength(content) >=
+                                       static_cast<size_t>(m_rules.width));
+        if (!continues) {
+            Flush();
+        }
+        if (broken && content.empty()) {
+            m_out.append(m_sep);  // a marked empty line: an empty line
+            m_lastBroken = false;
+            return;
+        }
+        m_pieces.push_back(content);
+        m_lastBroken = broken;
+        if (!broken) {
+            Flush();
+        }
+    }
+
+    void Flush() {
+        if (m_pieces.empty()) {
+            return;
+        }
+        // The pieces come right end first: the visual line is them in
+        // reverse order, a space between each two.
+        m_joined.clear();
+        for (size_t k = m_pieces.size(); k-- > 0;) {
+            m_joined.append(m_pieces[k]);
+            if (k > 0) {
+                m_joined.push_back(' ');
+            }
+        }
+        m_pieces.clear();
+        m_reverser.Append(m_joined, m_out);
+        m_out.append(m_sep);
+        m_lastBroken = false;
+    }
+
+private:
+    const ModernPageRules& m_rules;
+    const ReverseRules m_reverseRules;
+    const LineReverser m_reverser;
+    std::string_view m_sep;
+    std::string& m_out;
+    std::vector<std::string_view> m_pieces;
+    std::string m_joined;
+    bool m_lastBroken = false;
+    bool m_inRawBlock = false;
+};
+
+// Replaces each meta tag that declares an old Hebrew charset by a UTF-8
+// declaration; adds one after <head> (or at the start) when the page
+// declares no charset at all.
+void DeclareUtf8(std::string& page) {
+    constexpr std::string_view kUtf8Meta = "<meta charset=\"utf-8\">";
+    std::string result;
+    const std::string_view text(page);
+    bool declared = false;
+    size_t copied = 0;
+    size_t pos = 0;
+    for (size_t lt = FindNoCase(text, "<meta"); lt != std::string_view::npos;
+         lt = FindNoCase(text, "<meta", pos)) {
+        const size_t gt = text.find('>', lt);
+        if (gt == std::string_view::npos) {
+            break;
+        }
+        const std::string_view tag = text.substr(lt, gt + 1 - lt);
+        pos = gt + 1;
+        if (FindNoCase(tag, "charset") == std::string_view::npos) {
+            continue;
+        }
+        declared = true;
+        if (FindNoCase(tag, "visual") != std::string_view::npos ||
+            FindNoCase(tag, "iso-8859-8") != std::string_view::npos ||
+            FindNoCase(tag, "windows-1255") != std::string_view::npos) {
+            result.append(text.substr(copied, lt - copied)).append(kUtf8Meta);
+            copied = pos;
+        }
+    }
+    if (copied > 0) {
+        result.append(text.substr(copied));
+        page.swap(result);
+        return;
+    }
+    if (declared) {
+        return;
+    }
+    size_t at = 0;
+    if (const size_t head = FindNoCase(text, "<head");
+        head != std::string_view::npos &&
+        (head + 5 == text.size() || text[head + 5] == '>' || text[head + 5] == ' ')) {
+        const size_t gt = text.find('>', head);
+        at = gt == std::string_view::npos ? 0 : gt + 1;
+    }
+    page.insert(at, kUtf8Meta);
+}
+
+bool HasAttribute(std::string_view tag, std::string_view name) {
+    for (size_t at = FindNoCase(tag, name); at != std::string_view::npos;
+         at = FindNoCase(tag, name, at + 1)) {
+        const char before = tag[at - 1];
+        if ((before == ' ' || before == '\t' || before == '\r' || before == '\n') &&
+            at + name.size() < tag.size() && tag[at + name.size()] == '=') {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The first tag named `name` (lower case, "<" included): where it starts, or npos.
+size_t FindTag(std::string_view text, std::string_view name) {
+    for (size_t at = FindNoCase(text, name); at != std::string_view::npos;
+         at = FindNoCase(text, name, at + 1)) {
+        const size_t after = at + name.size();
+        if (after < text.size() && (text[after] == '>' || kWhiteSpaceSet.Contains(text[after]))) {
+            return at;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// Gives the page its direction and language: on <html>, else on a division
+// around the body's content.
+void DeclareDirection(std::string& page) {
+    const std::string_view text(page);
+    if (const size_t html = FindTag(text, "<html"); html != std::string_view::npos) {
+        const size_t gt = text.find('>', html);
+        if (gt == std::string_view::npos) {
+            return;
+        }
+        const std::string_view tag = text.substr(html, gt + 1 - html);
+        std::string added;
+        if (!HasAttribute(tag, "dir")) {
+            added += " dir=\"rtl\"";
+        }
+        if (!HasAttribute(tag, "lang")) {
+            added += " lang=\"he\"";
+        }
+        page.insert(html + 5, added);
+        return;
+    }
+    constexpr std::string_view kOpen = "<div dir=\"rtl\" lang=\"he\">";
+    size_t start = 0;
+    if (const size_t body = FindTag(text, "<body"); body != std::string_view::npos) {
+        const size_t gt = text.find('>', body);
+        start = gt == std::string_view::npos ? 0 : gt + 1;
+    }
+    size_t end = FindNoCase(text, "</body", start);
+    if (end == std::string_view::npos) {
+        end = text.size();
+    }
+    page.insert(end, "</div>");
+    page.insert(start, kOpen);
+}
+
+}  // namespace
+
+void CConvert::VisualHtmlToModern(std::string& text, const ModernPageRules& rules) {
+    const std::string_view source(text);
+    const std::string_view sep = ChooseLineSeparator(source) == "\n" ? "\n" : "\r\n";
+    std::string result;
+    result.reserve(source.size() + source.size() / 16 + 128);
+    ModernLines lines(rules, sep, result);
+    ForEachTextFileLine(source, [&](std::string_view line) { lines.Line(line); });
+    lines.Flush();
+    DeclareUtf8(result);
+    DeclareDirection(result);
+    text.swap(result);
+}
