@@ -77,6 +77,37 @@ bool MentionsRawBlock(std::string_view line) {
            FindNoCase(line, "<style") != std::string_view::npos;
 }
 
+// The length of the page-structure tags at the start of a visual line
+// (<html>, <head>, <body>, <meta> and the like, with the white space between
+// them): the visual conversion glues the lines without a Hebrew letter to the
+// line after them, so these belong before the line, not at its logical end.
+size_t GluedStructureLength(std::string_view line) {
+    static constexpr std::string_view kNames[] = {"<!doctype", "<html", "<head", "</head",
+                                                  "<body",     "<meta", "<link", "<base"};
+    size_t pos = 0;
+    size_t kept = 0;
+    while (pos < line.size()) {
+        while (pos < line.size() && kWhiteSpaceSet.Contains(line[pos])) {
+            ++pos;
+        }
+        bool structure = false;
+        for (std::string_view name : kNames) {
+            if (FindNoCase(line.substr(pos, name.size()), name) == 0) {
+                const size_t after = pos + name.size();
+                structure = after < line.size() &&
+                            (line[after] == '>' || kWhiteSpaceSet.Contains(line[after]));
+            }
+        }
+        const size_t gt = structure ? line.find('>', pos) : std::string_view::npos;
+        if (gt == std::string_view::npos ||
+            kHebrewLetterSet.AnyIn(line.substr(pos, gt + 1 - pos))) {
+            break;
+        }
+        pos = kept = gt + 1;
+    }
+    return kept;
+}
+
 // Turns visual lines back into reading order, joining the pieces of a broken
 // line first.
 class ModernLines {
@@ -143,6 +174,10 @@ public:
         }
         // The pieces come right end first: the visual line is them in
         // reverse order, a space between each two.
+        // Structure tags glued before the first piece stay before the line.
+        const size_t glued = GluedStructureLength(m_pieces.front());
+        m_out.append(m_pieces.front().substr(0, glued));
+        m_pieces.front().remove_prefix(glued);
         m_joined.clear();
         for (size_t k = m_pieces.size(); k-- > 0;) {
             m_joined.append(m_pieces[k]);
