@@ -116,6 +116,8 @@ public:
         : m_rules(rules),
           m_reverseRules{kLatinRunSet, kRunPunctuationSet, false, false, true},
           m_reverser(m_reverseRules),
+          m_breakString(TrimRight(m_rules.breakString)),
+          m_breakEndsLine(m_breakString.size() != m_rules.breakString.size()),
           m_sep(sep),
           m_out(out) {}
 
@@ -127,6 +129,12 @@ public:
             return;
         }
         std::string_view content = TrimRight(line);
+        // A mark that ends in a line end leaves an empty line after its piece.
+        if (m_breakEndsLine && m_lastBroken && m_afterMark && content.empty()) {
+            m_afterMark = false;
+            return;
+        }
+        m_afterMark = false;
         if (m_rules.stripParagraphs) {
             bool stripped = false;
             for (bool again = true; again;) {
@@ -142,9 +150,10 @@ public:
                 return;  // a line of the paragraph strings alone
             }
         }
-        const bool broken = EndsWith(content, m_rules.breakString);
+        const bool broken = EndsWith(content, m_breakString);
         if (broken) {
-            content = TrimRight(content.substr(0, content.size() - m_rules.breakString.size()));
+            content = TrimRight(content.substr(0, content.size() - m_breakString.size()));
+            m_afterMark = true;
         }
         // A piece continues the broken piece before it when the visual
         // conversion would have cut there: the earlier piece and the word
@@ -158,7 +167,7 @@ public:
         }
         if (broken && content.empty()) {
             m_out.append(m_sep);  // a marked empty line: an empty line
-            m_lastBroken = false;
+            m_lastBroken = m_breakEndsLine;
             return;
         }
         m_pieces.push_back(content);
@@ -195,6 +204,9 @@ private:
     const ModernPageRules& m_rules;
     const ReverseRules m_reverseRules;
     const LineReverser m_reverser;
+    std::string_view m_breakString;  // without the line end it may hold
+    bool m_breakEndsLine;
+    bool m_afterMark = false;
     std::string_view m_sep;
     std::string& m_out;
     std::vector<std::string_view> m_pieces;
@@ -318,7 +330,7 @@ void CConvert::VisualHtmlToModern(std::string& text, const ModernPageRules& rule
     ModernLines lines(rules, sep, result);
     ForEachTextFileLine(source, [&](std::string_view line) { lines.Line(line); });
     lines.Flush();
-    DeclareUtf8(result);
     DeclareDirection(result);
+    DeclareUtf8(result);
     text.swap(result);
 }
