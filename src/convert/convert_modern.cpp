@@ -150,6 +150,24 @@ public:
                 return;  // a line of the paragraph strings alone
             }
         }
+        // The visual conversion writes a piece without a Hebrew letter with
+        // no mark and no line end, so the last piece of a line, when it is
+        // Latin or a number, is glued to the next line's first piece. Text
+        // (not a tag) glued straight to a Hebrew letter is taken back as the
+        // end of the line before (a line of its own when none is open).
+        {
+            size_t hebrew = 0;
+            while (hebrew < content.size() && !kHebrewLetterSet.Contains(content[hebrew])) {
+                ++hebrew;
+            }
+            const std::string_view prefix = content.substr(0, hebrew);
+            if (hebrew > 0 && hebrew < content.size() && !kWhiteSpaceSet.Contains(prefix.back()) &&
+                prefix.find_first_of("<>") == std::string_view::npos) {
+                m_pieces.push_back(TrimRight(prefix));
+                Flush();
+                content.remove_prefix(hebrew);
+            }
+        }
         const bool broken = EndsWith(content, m_breakString);
         if (broken) {
             content = TrimRight(content.substr(0, content.size() - m_breakString.size()));
@@ -157,11 +175,13 @@ public:
         }
         // A piece continues the broken piece before it when the visual
         // conversion would have cut there: the earlier piece and the word
-        // beside the cut would not have fitted in one piece.
-        const bool continues =
-            !m_pieces.empty() && m_lastBroken && !content.empty() &&
-            (m_rules.width <= 0 || m_pieces.back().size() + 1 + LastWordLength(content) >=
-                                       static_cast<size_t>(m_rules.width));
+        // beside the cut would not have fitted in one piece. A piece after
+        // the first was measured with the space it was cut after.
+        const size_t measured =
+            m_pieces.empty() ? 0 : m_pieces.back().size() + (m_pieces.size() > 1 ? 1 : 0);
+        const bool continues = !m_pieces.empty() && m_lastBroken && !content.empty() &&
+                               (m_rules.width <= 0 || measured + 1 + LastWordLength(content) >=
+                                                          static_cast<size_t>(m_rules.width));
         if (!continues) {
             Flush();
         }
