@@ -78,7 +78,7 @@ bool ToModern(std::string& text, const ConversionSettings& settings, bool stripP
         return false;
     }
     ModernPageRules rules;
-    rules.breakString = settings.BreakLines != 0 ? settings.AddToBrokenLine : std::string();
+    rules.breakString = settings.BreakLines > 0 ? settings.AddToBrokenLine : std::string();
     rules.beforeParagraph = settings.BeforeHebParagraph;
     rules.afterParagraph = settings.AfterHebParagraph;
     rules.stripParagraphs = stripParagraphs;
