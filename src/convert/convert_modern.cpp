@@ -1,9 +1,9 @@
 // Visual HTML back to logical HTML for today's browsers.
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
 #include "convert/convert.h"
-#include "convert/linereverser.h"
 #include "convert/textsearch.h"
 
 namespace {
@@ -77,35 +77,110 @@ bool MentionsRawBlock(std::string_view line) {
            FindNoCase(line, "<style") != std::string_view::npos;
 }
 
-// The length of the page-structure tags at the start of a visual line
-// (<html>, <head>, <body>, <meta> and the like, with the white space between
-// them): the visual conversion glues the lines without a Hebrew letter to the
-// line after them, so these belong before the line, not at its logical end.
-size_t GluedStructureLength(std::string_view line) {
-    static constexpr std::string_view kNames[] = {"<!doctype", "<html", "<head", "</head",
-                                                  "<body",     "<meta", "<link", "<base"};
-    size_t pos = 0;
-    size_t kept = 0;
-    while (pos < line.size()) {
-        while (pos < line.size() && kWhiteSpaceSet.Contains(line[pos])) {
-            ++pos;
+// Appends the reading order of one visual line: the inverse of the
+// reversal that made it. That reversal read the logical line from left to
+// right and put each block in front of the ones before it: single bytes
+// (brackets mirrored) and runs, which start with a byte of the run set, go on
+// over run bytes, punctuation and spaces, and keep their own order. So the
+// visual line read from right to left gives the blocks in logical order:
+// bytes outside runs one by one, and each run, whose first and last bytes
+// are the leftmost and rightmost run bytes of its stretch of run bytes,
+// punctuation and spaces (the punctuation and spaces around them belong to
+// the bytes beside it), in its own order. A run whose leading minus sign was
+// put at its right end ("-x" shows as "x-") gets it back in front. Each byte
+// is looked at no more than twice: linear.
+void VisualLineToLogical(std::string_view line, std::string& out) {
+    size_t r = line.size();
+    while (r > 0) {
+        const char c = line[r - 1];
+        if (!kLatinRunSet.Contains(c)) {
+            out.push_back(c == '(' ? ')' : c == ')' ? '(' : c);
+            --r;
+            continue;
         }
-        bool structure = false;
-        for (std::string_view name : kNames) {
-            if (FindNoCase(line.substr(pos, name.size()), name) == 0) {
-                const size_t after = pos + name.size();
-                structure = after < line.size() &&
-                            (line[after] == '>' || kWhiteSpaceSet.Contains(line[after]));
-            }
+        size_t left = r - 1;
+        while (left > 0 && (kLatinRunSet.Contains(line[left - 1]) ||
+                            kRunPunctuationSet.Contains(line[left - 1]) || line[left - 1] == ' ')) {
+            --left;
         }
-        const size_t gt = structure ? line.find('>', pos) : std::string_view::npos;
-        if (gt == std::string_view::npos ||
-            kHebrewLetterSet.AnyIn(line.substr(pos, gt + 1 - pos))) {
+        while (!kLatinRunSet.Contains(line[left])) {
+            ++left;
+        }
+        const std::string_view run = line.substr(left, r - left);
+        if (run.size() > 1 && run.back() == '-') {
+            out.push_back('-');
+            out.append(run.substr(0, run.size() - 1));
+        } else {
+            out.append(run);
+        }
+        r = left;
+    }
+}
+
+// The tag's name in lower case after "<" or "</".
+std::string TagName(std::string_view tag) {
+    std::string name;
+    for (size_t k = tag[1] == '/' ? 2 : 1;
+         k + 1 < tag.size() && !kWhiteSpaceSet.Contains(tag[k]) && tag[k] != '/'; ++k) {
+        name.push_back(Lower(tag[k]));
+    }
+    return name;
+}
+
+// Whether a tag belongs to the line it starts: a line break, or a tag whose
+// counterpart (the closing tag of an opening one, and the other way round)
+// is in the line too.
+bool BelongsToLine(std::string_view tag, std::string_view line) {
+    if (FindNoCase(tag, "<br") == 0) {
+        return true;
+    }
+    const std::string name = TagName(tag);
+    if (name.empty()) {
+        return false;
+    }
+    const std::string counterpart = (tag[1] == '/' ? "<" : "</") + name;
+    for (size_t at = FindNoCase(line, counterpart); at != std::string_view::npos;
+         at = FindNoCase(line, counterpart, at + 1)) {
+        const size_t after = at + counterpart.size();
+        if (after < line.size() && (line[after] == '>' || kWhiteSpaceSet.Contains(line[after]))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The length of what the visual conversion glued before a line's first
+// piece. It writes the lines without a Hebrew letter (a page's lines of tags,
+// a title) with no line end, so they come before the next Hebrew line. Of
+// the tags before the piece's first Hebrew letter, those from the last one
+// that does not belong to the line (see BelongsToLine) back to the start were
+// glued: "</h1><p>" before a paragraph's first line, but not "</p>" in
+// "</p>.x<p>" nor "<b>" in "<b>abc</b> x".
+size_t GluedTagsLength(std::string_view piece) {
+    constexpr size_t kMostLooked = 8;  // bounds the searches of BelongsToLine
+    size_t hebrew = 0;
+    while (hebrew < piece.size() && !kHebrewLetterSet.Contains(piece[hebrew])) {
+        ++hebrew;
+    }
+    std::vector<std::pair<size_t, size_t>> tags;
+    for (size_t lt = piece.find('<'); lt < hebrew; lt = piece.find('<', lt + 1)) {
+        const size_t gt = piece.find('>', lt);
+        if (gt == std::string_view::npos || gt > hebrew) {
             break;
         }
-        pos = kept = gt + 1;
+        tags.emplace_back(lt, gt + 1);
+        lt = gt;
     }
-    return kept;
+    if (hebrew == piece.size()) {
+        return 0;  // no Hebrew letter: nothing was glued to it
+    }
+    for (size_t k = 0; k < tags.size() && k < kMostLooked; ++k) {
+        const auto [start, end] = tags[tags.size() - 1 - k];
+        if (!BelongsToLine(piece.substr(start, end - start), piece)) {
+            return end;
+        }
+    }
+    return 0;
 }
 
 // Turns visual lines back into reading order, joining the pieces of a broken
@@ -114,8 +189,6 @@ class ModernLines {
 public:
     ModernLines(const ModernPageRules& rules, std::string_view sep, std::string& out)
         : m_rules(rules),
-          m_reverseRules{kLatinRunSet, kRunPunctuationSet, false, false, true},
-          m_reverser(m_reverseRules),
           m_breakString(TrimRight(m_rules.breakString)),
           m_breakEndsLine(m_breakString.size() != m_rules.breakString.size()),
           m_sep(sep),
@@ -161,7 +234,10 @@ public:
                 ++hebrew;
             }
             const std::string_view prefix = content.substr(0, hebrew);
-            if (hebrew > 0 && hebrew < content.size() && !kWhiteSpaceSet.Contains(prefix.back()) &&
+            const bool word = std::any_of(prefix.begin(), prefix.end(), [](char c) {
+                return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+            });
+            if (word && hebrew < content.size() && !kWhiteSpaceSet.Contains(prefix.back()) &&
                 prefix.find_first_of("<>") == std::string_view::npos) {
                 m_pieces.push_back(TrimRight(prefix));
                 Flush();
@@ -190,6 +266,12 @@ public:
             m_lastBroken = m_breakEndsLine;
             return;
         }
+        if (m_pieces.empty()) {
+            // Tags glued before the line's first piece go before the line.
+            const size_t glued = GluedTagsLength(content);
+            m_glued = content.substr(0, glued);
+            content.remove_prefix(glued);
+        }
         m_pieces.push_back(content);
         m_lastBroken = broken;
         if (!broken) {
@@ -203,10 +285,8 @@ public:
         }
         // The pieces come right end first: the visual line is them in
         // reverse order, a space between each two.
-        // Structure tags glued before the first piece stay before the line.
-        const size_t glued = GluedStructureLength(m_pieces.front());
-        m_out.append(m_pieces.front().substr(0, glued));
-        m_pieces.front().remove_prefix(glued);
+        m_out.append(m_glued);
+        m_glued = {};
         m_joined.clear();
         for (size_t k = m_pieces.size(); k-- > 0;) {
             m_joined.append(m_pieces[k]);
@@ -215,21 +295,20 @@ public:
             }
         }
         m_pieces.clear();
-        m_reverser.Append(m_joined, m_out);
+        VisualLineToLogical(m_joined, m_out);
         m_out.append(m_sep);
         m_lastBroken = false;
     }
 
 private:
     const ModernPageRules& m_rules;
-    const ReverseRules m_reverseRules;
-    const LineReverser m_reverser;
     std::string_view m_breakString;  // without the line end it may hold
     bool m_breakEndsLine;
     bool m_afterMark = false;
     std::string_view m_sep;
     std::string& m_out;
     std::vector<std::string_view> m_pieces;
+    std::string_view m_glued;  // tags glued before the first piece
     std::string m_joined;
     bool m_lastBroken = false;
     bool m_inRawBlock = false;

@@ -13,7 +13,7 @@ void CConvert::ToggleSemiLogical(std::string& text, const CharSet& hebrewSet) {
     }
     // No entity or tab rules here: "&" and ";" are run bytes, so entities stay
     // whole; line ends inside a segment are turned around like other bytes.
-    const ReverseRules rules{kToggleRunSet, kTogglePunctuationSet, false, false, false};
+    const ReverseRules rules{kToggleRunSet, kTogglePunctuationSet, false, false};
     const LineReverser reverser(rules);
     const std::string_view source(text);
     std::string result;

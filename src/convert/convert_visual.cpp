@@ -20,7 +20,7 @@ void CConvert::LogicalToVisual(std::string& text, int tabMode, bool keepOuterSpa
 void convertinto::LogicalToVisual(std::string_view source, std::string& result, int tabMode,
                                   bool keepOuterSpace) {
     const std::string_view sep = ChooseLineSeparator(source);
-    const ReverseRules rules{kLatinRunSet, kRunPunctuationSet, true, tabMode == 1, false};
+    const ReverseRules rules{kLatinRunSet, kRunPunctuationSet, true, tabMode == 1};
     const LineReverser reverser(rules);
 
     // The result is reserved once (never zero-filled): every line's form fits

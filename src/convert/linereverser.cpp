@@ -84,8 +84,6 @@ LineReverser::LineReverser(const ReverseRules& rules) : m_rules(rules) {
         m_continuesRun[c] = rules.runSet.Contains(c) || rules.punctuation.Contains(c) || c == ' ';
         if (rules.runSet.Contains(c)) {
             m_class[c] = kRunStart;
-        } else if (c >= 0x80 && c <= 0xDF && rules.keepMarks) {
-            m_class[c] = kPlain;
         } else if (c == 0x85) {
             m_class[c] = kEllipsis;
         } else if (c >= 0x80 && c <= 0xDF) {

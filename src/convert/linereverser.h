@@ -15,7 +15,6 @@ struct ReverseRules {
     const CharSet& punctuation;  // may continue a run, dropped from a run's end
     bool entities;               // "&quot;" becomes a double quote, "&nbsp;" vanishes
     bool tabToSpace;             // each tab becomes one space
-    bool keepMarks;              // bytes 0x80-0xDF are kept as plain bytes, not dropped
 };
 
 // Turns lines around into display order: the line read from right to left,

@@ -76,7 +76,7 @@ public:
     ReverseStage(std::string separator, bool tabToSpace, bool trim)
         : m_trim(trim),
           m_separator(std::move(separator)),
-          m_rules{kLatinRunSet, kRunPunctuationSet, true, tabToSpace, false},
+          m_rules{kLatinRunSet, kRunPunctuationSet, true, tabToSpace},
           m_reverser(m_rules) {}
 
     void Feed(std::string_view in, bool final, std::string& out) override {
