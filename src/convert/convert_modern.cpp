@@ -127,10 +127,13 @@ std::string TagName(std::string_view tag) {
     return name;
 }
 
-// Whether a tag belongs to the line it starts: a line break, or a tag whose
-// counterpart (the closing tag of an opening one, and the other way round)
-// is in the line too.
-bool BelongsToLine(std::string_view tag, std::string_view line) {
+// Whether the tag at [start, end) of a line belongs to it: a line break, or
+// a tag whose counterpart (the closing tag of an opening one, and the other
+// way round) is in the line too, with something between them (a closing tag
+// and an opening tag side by side, as "</p><p>", end one element and start
+// the next).
+bool BelongsToLine(std::string_view line, size_t start, size_t end) {
+    const std::string_view tag = line.substr(start, end - start);
     if (FindNoCase(tag, "<br") == 0) {
         return true;
     }
@@ -138,11 +141,26 @@ bool BelongsToLine(std::string_view tag, std::string_view line) {
     if (name.empty()) {
         return false;
     }
+    const auto blank = [&](size_t from, size_t to) {
+        for (size_t k = from; k < to; ++k) {
+            if (!kWhiteSpaceSet.Contains(line[k])) {
+                return false;
+            }
+        }
+        return true;
+    };
     const std::string counterpart = (tag[1] == '/' ? "<" : "</") + name;
     for (size_t at = FindNoCase(line, counterpart); at != std::string_view::npos;
          at = FindNoCase(line, counterpart, at + 1)) {
         const size_t after = at + counterpart.size();
-        if (after < line.size() && (line[after] == '>' || kWhiteSpaceSet.Contains(line[after]))) {
+        // (A tag cut at a space ends its piece: "<a" alone.)
+        if (after < line.size() && line[after] != '>' && !kWhiteSpaceSet.Contains(line[after])) {
+            continue;
+        }
+        const size_t gt = line.find('>', at);
+        const bool besideIt =
+            at > start ? blank(end, at) : gt != std::string_view::npos && blank(gt + 1, start);
+        if (!besideIt) {
             return true;
         }
     }
@@ -176,7 +194,7 @@ size_t GluedTagsLength(std::string_view piece) {
     }
     for (size_t k = 0; k < tags.size() && k < kMostLooked; ++k) {
         const auto [start, end] = tags[tags.size() - 1 - k];
-        if (!BelongsToLine(piece.substr(start, end - start), piece)) {
+        if (!BelongsToLine(piece, start, end)) {
             return end;
         }
     }
@@ -226,7 +244,8 @@ public:
         // The visual conversion writes a piece without a Hebrew letter with
         // no mark and no line end, so the last piece of a line, when it is
         // Latin or a number, is glued to the next line's first piece. Text
-        // (not a tag) glued straight to a Hebrew letter is taken back as the
+        // (not a tag) that ends in a letter or digit glued straight to a
+        // Hebrew letter (punctuation touches its Hebrew word) is taken back as the
         // end of the line before (a line of its own when none is open).
         {
             size_t hebrew = 0;
@@ -237,7 +256,10 @@ public:
             const bool word = std::any_of(prefix.begin(), prefix.end(), [](char c) {
                 return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
             });
-            if (word && hebrew < content.size() && !kWhiteSpaceSet.Contains(prefix.back()) &&
+            const char last = prefix.empty() ? ' ' : prefix.back();
+            const bool touches = (last >= '0' && last <= '9') || (last >= 'A' && last <= 'Z') ||
+                                 (last >= 'a' && last <= 'z');
+            if (word && touches && hebrew < content.size() &&
                 prefix.find_first_of("<>") == std::string_view::npos) {
                 m_pieces.push_back(TrimRight(prefix));
                 Flush();
@@ -251,11 +273,16 @@ public:
         }
         // A piece continues the broken piece before it when the visual
         // conversion would have cut there: the earlier piece and the word
-        // beside the cut would not have fitted in one piece. A piece after
+        // beside the cut would not have fitted in one piece (a line without a
+        // Hebrew letter is no such piece: the conversion writes those with
+        // no line end). A piece after
         // the first was measured with the space it was cut after.
         const size_t measured =
             m_pieces.empty() ? 0 : m_pieces.back().size() + (m_pieces.size() > 1 ? 1 : 0);
-        const bool continues = !m_pieces.empty() && m_lastBroken && !content.empty() &&
+        // Tags glued before a piece show that it starts a line.
+        const size_t glued = GluedTagsLength(content);
+        const bool continues = glued == 0 && !m_pieces.empty() && m_lastBroken &&
+                               kHebrewLetterSet.AnyIn(content) &&
                                (m_rules.width <= 0 || measured + 1 + LastWordLength(content) >=
                                                           static_cast<size_t>(m_rules.width));
         if (!continues) {
@@ -268,7 +295,6 @@ public:
         }
         if (m_pieces.empty()) {
             // Tags glued before the line's first piece go before the line.
-            const size_t glued = GluedTagsLength(content);
             m_glued = content.substr(0, glued);
             content.remove_prefix(glued);
         }
