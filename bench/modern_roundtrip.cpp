@@ -15,9 +15,11 @@
 #include <QTimer>
 #include <QWebEnginePage>
 
+#include <QStringList>
 #include <cstdio>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "convert/conversionchain.h"
 #include "text/utf8codec.h"
@@ -52,6 +54,22 @@ std::string Modern(std::string page, const ConversionSettings& settings) {
     conversion::ToVisual(page, settings, conversion::VisualScope::WholeText);
     conversion::ToModern(page, settings, true);
     return Utf8Codec::EncodeCp1255(page);
+}
+
+// The words of `a` that `b` has in the same order: the longest common
+// subsequence of the two lists of words.
+size_t WordsInOrder(const QStringList& a, const QStringList& b) {
+    std::vector<size_t> row(static_cast<size_t>(b.size()) + 1, 0);
+    for (const QString& word : a) {
+        size_t diagonal = 0;
+        for (qsizetype k = 0; k < b.size(); ++k) {
+            const size_t above = row[static_cast<size_t>(k) + 1];
+            row[static_cast<size_t>(k) + 1] =
+                word == b[k] ? diagonal + 1 : std::max(above, row[static_cast<size_t>(k)]);
+            diagonal = above;
+        }
+    }
+    return row.back();
 }
 
 class Renderer {
@@ -100,10 +118,17 @@ int main(int argc, char** argv) {
     std::map<std::string, std::pair<int, int>> groups;  // same, total
     int same = 0;
     int total = 0;
+    size_t wordsKept = 0;
+    size_t words = 0;
     const auto check = [&](const Case& c) {
         const QString expected = renderer.BodyText(Utf8Codec::EncodeCp1255(c.logical));
         const QString got = renderer.BodyText(Modern(c.logical, c.settings));
         const bool equal = expected == got;
+        const QStringList expectedWords = expected.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        words += static_cast<size_t>(expectedWords.size());
+        wordsKept +=
+            equal ? static_cast<size_t>(expectedWords.size())
+                  : WordsInOrder(expectedWords, got.split(QLatin1Char(' '), Qt::SkipEmptyParts));
         same += equal ? 1 : 0;
         ++total;
         auto& group = groups[c.group];
@@ -136,5 +161,8 @@ int main(int argc, char** argv) {
     }
     std::printf("total                  %4d of %4d the same (%.1f%%)\n", same, total,
                 100.0 * same / std::max(1, total));
+    std::printf(
+        "words in order         %zu of %zu (%.2f%%)\n", wordsKept, words,
+        100.0 * static_cast<double>(wordsKept) / static_cast<double>(std::max<size_t>(1, words)));
     return 0;
 }
