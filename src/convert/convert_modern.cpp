@@ -169,36 +169,49 @@ bool BelongsToLine(std::string_view line, size_t start, size_t end) {
 
 // The length of what the visual conversion glued before a line's first
 // piece. It writes the lines without a Hebrew letter (a page's lines of tags,
-// a title) with no line end, so they come before the next Hebrew line. Of
-// the tags before the piece's first Hebrew letter, those from the last one
-// that does not belong to the line (see BelongsToLine) back to the start were
-// glued: "</h1><p>" before a paragraph's first line, but not "</p>" in
-// "</p>.x<p>" nor "<b>" in "<b>abc</b> x".
+// its head) with no line end, so they come before the next Hebrew line. The
+// tags at the start of the piece, before its first Hebrew letter, were glued
+// while they do not belong to the line (see BelongsToLine: "</h1><p>" before
+// a paragraph's first line, not "</p>" in "</p>.x<p>"), and so was a page's
+// head element (<head>, <title>) that opens and closes there.
 size_t GluedTagsLength(std::string_view piece) {
-    constexpr size_t kMostLooked = 8;  // bounds the searches of BelongsToLine
+    constexpr size_t kMostLooked = 64;  // bounds the searches of BelongsToLine
     size_t hebrew = 0;
     while (hebrew < piece.size() && !kHebrewLetterSet.Contains(piece[hebrew])) {
         ++hebrew;
     }
-    std::vector<std::pair<size_t, size_t>> tags;
-    for (size_t lt = piece.find('<'); lt < hebrew; lt = piece.find('<', lt + 1)) {
-        const size_t gt = piece.find('>', lt);
-        if (gt == std::string_view::npos || gt > hebrew) {
-            break;
-        }
-        tags.emplace_back(lt, gt + 1);
-        lt = gt;
-    }
     if (hebrew == piece.size()) {
         return 0;  // no Hebrew letter: nothing was glued to it
     }
-    for (size_t k = 0; k < tags.size() && k < kMostLooked; ++k) {
-        const auto [start, end] = tags[tags.size() - 1 - k];
-        if (!BelongsToLine(piece, start, end)) {
-            return end;
+    size_t glued = 0;
+    size_t pos = 0;
+    for (size_t looked = 0; looked < kMostLooked; ++looked) {
+        while (pos < hebrew && kWhiteSpaceSet.Contains(piece[pos])) {
+            ++pos;
         }
+        if (pos >= hebrew || piece[pos] != '<') {
+            break;
+        }
+        const size_t gt = piece.find('>', pos);
+        if (gt == std::string_view::npos || gt > hebrew) {
+            break;
+        }
+        if (!BelongsToLine(piece, pos, gt + 1)) {
+            pos = glued = gt + 1;
+            continue;
+        }
+        const std::string name = TagName(piece.substr(pos, gt + 1 - pos));
+        if (piece[pos + 1] == '/' || (name != "head" && name != "title")) {
+            break;
+        }
+        const size_t close = FindNoCase(piece.substr(0, hebrew), "</" + name, gt);
+        const size_t closeEnd = close == std::string_view::npos ? close : piece.find('>', close);
+        if (closeEnd == std::string_view::npos || closeEnd > hebrew) {
+            break;
+        }
+        pos = glued = closeEnd + 1;
     }
-    return 0;
+    return glued;
 }
 
 // Turns visual lines back into reading order, joining the pieces of a broken
