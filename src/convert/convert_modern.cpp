@@ -90,15 +90,9 @@ bool MentionsRawBlock(std::string_view line) {
 // put at its right end ("-x" shows as "x-") gets it back in front. Each byte
 // is looked at no more than twice: linear.
 void VisualLineToLogical(std::string_view line, std::string& out) {
-    size_t r = line.size();
-    while (r > 0) {
-        const char c = line[r - 1];
-        if (!kLatinRunSet.Contains(c)) {
-            out.push_back(c == '(' ? ')' : c == ')' ? '(' : c);
-            --r;
-            continue;
-        }
-        size_t left = r - 1;
+    // The run that ends (at its right) at `end`: where its first run byte is.
+    const auto runStart = [&](size_t end) {
+        size_t left = end - 1;
         while (left > 0 && (kLatinRunSet.Contains(line[left - 1]) ||
                             kRunPunctuationSet.Contains(line[left - 1]) || line[left - 1] == ' ')) {
             --left;
@@ -106,12 +100,38 @@ void VisualLineToLogical(std::string_view line, std::string& out) {
         while (!kLatinRunSet.Contains(line[left])) {
             ++left;
         }
+        return left;
+    };
+    size_t r = line.size();
+    while (r > 0) {
+        const char c = line[r - 1];
+        // A run that ended in punctuation lost it to the bytes after it but
+        // kept the space before it ("a 12 \"x\"" shows as "\"x\"12  a"): of
+        // two spaces right of such a run, the nearer is its own.
+        bool ownSpace = false;
+        if (c == ' ' && r >= 2 && r < line.size() && line[r] == ' ' &&
+            kLatinRunSet.Contains(line[r - 2])) {
+            const size_t left = runStart(r - 1);
+            ownSpace = left > 0 && kRunPunctuationSet.Contains(line[left - 1]);
+            if (ownSpace) {
+                --r;
+            }
+        }
+        if (!ownSpace && !kLatinRunSet.Contains(c)) {
+            out.push_back(c == '(' ? ')' : c == ')' ? '(' : c);
+            --r;
+            continue;
+        }
+        const size_t left = runStart(r);
         const std::string_view run = line.substr(left, r - left);
         if (run.size() > 1 && run.back() == '-') {
             out.push_back('-');
             out.append(run.substr(0, run.size() - 1));
         } else {
             out.append(run);
+        }
+        if (ownSpace) {
+            out.push_back(' ');
         }
         r = left;
     }
