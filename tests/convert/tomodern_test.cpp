@@ -60,6 +60,22 @@ TEST(VisualHtmlToModern, Lines) {
          {}},
         {"paragraph strings stripped", Heb("<div align=\"right\">\r\nםולש<br>\r\n</div>\r\n"),
          Heb("שלום\r\n"), strip},
+        {"tags glued before a line by the visual conversion stay before it",
+         Heb("</h1><p>םלוע םולש<br>\r\n"),
+         Heb("</h1><p>שלום עולם\r\n"),
+         {}},
+        {"a title line keeps its tags around it",
+         Heb("</title>םולש<title><br>\r\n"),
+         Heb("<title>שלום</title>\r\n"),
+         {}},
+        {"a number keeps its space before a quotation",
+         Heb("\"םלוע\"12  םולש\r\n"),
+         Heb("שלום 12 \"עולם\"\r\n"),
+         {}},
+        {"a Latin piece glued to the next line goes back to the end of its line",
+         Heb("םולש<br>\r\nabcםלוע<br>\r\n"),
+         Heb("שלום abc\r\nעולם\r\n"),
+         {}},
         {"a marked empty line stays an empty line",
          Heb("ב<br>\r\n<br>\r\nא<br>\r\n"),
          Heb("ב\r\n\r\nא\r\n"),
@@ -90,6 +106,10 @@ TEST(VisualHtmlToModern, DeclaresThePage) {
          Heb("<html lang=\"he\" dir=\"rtl\"><head><meta "
              "charset=\"utf-8\"><title>x</title></head>\r\n"
              "שלום\r\n")},
+        // The page's head, glued before its first line, stays before it.
+        {Heb("<html><head><title>x</title></head><body><h1>ab-ל םולש<br>\r\n"),
+         Heb("<html dir=\"rtl\" lang=\"he\"><head><meta charset=\"utf-8\"><title>x</title></head>"
+             "<body><h1>שלום ל-ab\r\n")},
         // A page that declares another charset keeps its declaration.
         {Heb("<meta charset=\"utf-8\"></body>םולש<body>"),
          Heb("<meta charset=\"utf-8\"><body><div dir=\"rtl\" lang=\"he\">שלום</div></body>\r\n")},
