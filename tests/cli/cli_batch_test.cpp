@@ -43,6 +43,19 @@ protected:
         "\u05E2\u05D5\u05DC\u05DD</p>\r\n</div>";
 };
 
+TEST_F(CliBatchTest, ToModernOnOneFile) {
+    // The paragraph strings go on request; the output is UTF-8 whatever came in.
+    const Outcome stripped = Run({"to-modern", "--strip-paragraphs"},
+                                 "<div align=\"right\">\r\n" + m_visual + "</div>\r\n");
+    EXPECT_EQ(stripped.status, 0);
+    EXPECT_EQ(stripped.out, m_modern);
+    EXPECT_EQ(Run({"to-modern", "--encoding=utf-8"}, Utf8Codec::EncodeCp1255(m_visual)).out,
+              m_modern);
+    const Outcome plain = Run({"to-modern"}, "no Hebrew\r\n");
+    EXPECT_EQ(plain.out, "no Hebrew\r\n");
+    ExpectOneErrorLine(plain);
+}
+
 TEST_F(CliBatchTest, AFolderTreeComesOutAsTheSameTree) {
     Put("site/index.htm", m_visual);
     Put("site/a/b/deep.html", m_visual);
