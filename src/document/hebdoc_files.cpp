@@ -50,26 +50,6 @@ LineEnds DetectLineEnds(std::string_view bytes) {
 
 }  // namespace
 
-std::string CHebDoc::GetText() const {
-    if (IEditorText* editor = GetView()) {
-        return editor->GetWindowText();
-    }
-    return TextDocumentBytes::Read(*m_pTextDocument, LineBreak::CrLf);
-}
-
-void CHebDoc::SetText(const std::string& text) {
-    if (IEditorText* editor = GetView()) {
-        editor->SetWindowText(text);
-    } else {
-        TextDocumentBytes::Write(*m_pTextDocument, text, LineBreak::CrLf);
-    }
-}
-
-std::string CHebDoc::GetFileBytes() const {
-    return TextDocumentBytes::Read(*m_pTextDocument,
-                                   m_lineEnds == LineEnds::Lf ? LineBreak::Lf : LineBreak::CrLf);
-}
-
 bool CHebDoc::OnNewDocument() {
     if (!CDocument::OnNewDocument()) {
         return false;
@@ -157,16 +137,17 @@ bool CHebDoc::OnSaveDocument(const QString& path) {
             replaced = ReplaceAll(text, "<HEAD>", "<HEAD>" + withTag);
         }
         if (replaced > 0) {
-            if (IEditorText* editor = GetView()) {
-                long start = 0;
-                long end = 0;
-                editor->GetSel(start, end);
-                const int firstLine = editor->GetFirstVisibleLine();
-                editor->SetWindowText(text);
+            // A view keeps its place: the same top line and selection, the
+            // selection moved past the tag.
+            long start = 0;
+            long end = 0;
+            GetViewSel(start, end);
+            IEditorText* editor = GetView();
+            const int firstLine = editor != nullptr ? editor->GetFirstVisibleLine() : 0;
+            SetText(text);
+            if (editor != nullptr) {
                 editor->LineScroll(firstLine - editor->GetFirstVisibleLine() + 1);
                 editor->SetSel(start + kGeneratorTagLength, end + kGeneratorTagLength);
-            } else {
-                SetText(text);
             }
         }
     }
@@ -197,11 +178,13 @@ void CHebDoc::ReadTemplate(const QString& path) {
         return;
     }
     const std::string text = TemplateText(bytes);
-    if (IEditorText* editor = GetView()) {
-        editor->ReplaceSel(text, true);
-    } else {
-        SetText(text);
+    long start = 0;
+    long end = 0;
+    if (!GetViewSel(start, end)) {
+        SetText(text);  // a document no view shows yet starts with no undo step
+        return;
     }
+    ReplaceSelection(start, end, text);
 }
 
 QString CHebDoc::AskSavePath() {
