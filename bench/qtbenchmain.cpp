@@ -21,6 +21,7 @@ public:
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
     void Beep() override {}
+    void ShowStatusMessage(const QString&) override {}
     void AddToRecentFileList(const QString&) override {}
 };
 

@@ -9,6 +9,7 @@
 #include "app/aboutdialog.h"
 #include "app/commandtable.h"
 #include "app/mainframe.h"
+#include "app/recoverydialog.h"
 #include "browse/browsedoc.h"
 #include "browse/browseview.h"
 #include "document/hebdoc.h"
@@ -17,6 +18,7 @@
 #include "framework/document.h"
 #include "framework/localpath.h"
 #include "framework/programfolder.h"
+#include "framework/recoveryfolder.h"
 #include "framework/uiservices.h"
 #include "view/hebview.h"
 
@@ -96,8 +98,15 @@ bool CHebApp::InitInstance(const QString& fileToOpen) {
     }
     m_recentFiles.Load(AppProfile::Read());
 
+    // Every editor document keeps a journal of its unsaved edits.
+    const std::string recoveryFolder = recoveryfolder::Folder();
     m_templates.push_back(std::make_unique<CDocTemplate>(
-        kEditorMenu, QStringLiteral("MIRVAL"), [] { return new CHebDoc; },
+        kEditorMenu, QStringLiteral("MIRVAL"),
+        [folder = PathFromLocal(recoveryFolder)] {
+            auto* document = new CHebDoc;
+            document->EnableRecovery(folder);
+            return document;
+        },
         [](CDocument* document) { return new CHebView(static_cast<CHebDoc*>(document)); }));
     // Preview documents have no name of their own: whoever opens one titles it.
     m_templates.push_back(std::make_unique<CDocTemplate>(
@@ -117,6 +126,8 @@ bool CHebApp::InitInstance(const QString& fileToOpen) {
         OnFileNew();
     }
     m_pMainFrame->show();
+    // Unsaved edits an earlier run left behind.
+    OfferRecovery(GetTemplate(kEditorTemplate), m_pMainFrame.get(), recoveryFolder);
     m_pMainFrame->UpdateCommandUI();
     return true;
 }
@@ -140,8 +151,12 @@ void CHebApp::AddToRecentFileList(const QString& path) {
 }
 
 void CHebApp::SaveRecentFiles() {
-    // The list in memory stays as it is; only keeping it failed.
-    if (!AppProfile::Write([this](IniProfile& profile) { m_recentFiles.Save(profile); })) {
+    // The list in memory stays as it is; only keeping it failed. The list
+    // changes with every file opened, so a profile that cannot be written is
+    // reported once a run rather than at every open.
+    if (!AppProfile::Write([this](IniProfile& profile) { m_recentFiles.Save(profile); }) &&
+        !m_recentFilesFailureShown) {
+        m_recentFilesFailureShown = true;
         Ui().ShowMessage(
             tr("לא ניתן לשמור את ההגדרות בקובץ %1").arg(PathFromLocal(AppProfile::Path())));
     }

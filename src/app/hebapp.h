@@ -102,4 +102,5 @@ private:
     std::unique_ptr<CMainFrame> m_pMainFrame;
     std::unique_ptr<QPrinter> m_pPrinter;
     RecentFileList m_recentFiles;
+    bool m_recentFilesFailureShown = false;
 };

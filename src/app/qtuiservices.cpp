@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStatusBar>
 
 #include "app/hebapp.h"
 #include "app/mainframe.h"
@@ -125,6 +126,13 @@ void QtUiServices::EndWaitCursor() {
 
 void QtUiServices::Beep() {
     QApplication::beep();
+}
+
+void QtUiServices::ShowStatusMessage(const QString& text) {
+    CHebApp* app = CHebApp::Instance();
+    if (app != nullptr && app->MainFrame() != nullptr) {
+        app->MainFrame()->statusBar()->showMessage(text);
+    }
 }
 
 void QtUiServices::AddToRecentFileList(const QString& path) {

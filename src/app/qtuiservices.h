@@ -24,6 +24,7 @@ public:
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     void Beep() override;
+    void ShowStatusMessage(const QString& text) override;
     void AddToRecentFileList(const QString& path) override;
 
     // The program's filter "Name (*.a)|*.a|Other|*.b; *.c||" as the name

@@ -15,6 +15,10 @@ class CDocTemplate;
 class CHebDoc;
 class IEditorText;
 class QTextDocument;
+class RecoveryRecorder;
+namespace recoveryfolder {
+struct Orphan;
+}
 
 // The preview document of an editor document, as the editor document sees
 // it: CBrowseDoc, a document of the preview template, shows the preview file
@@ -93,6 +97,16 @@ public:
     // Replaces the selection with the template file's text, line by line.
     void ReadTemplate(const QString& path);
     LineEnds GetLineEnds() const { return m_lineEnds; }
+
+    // Crash recovery: from now on the document keeps a journal of its unsaved
+    // edits in the folder (see RecoveryRecorder).
+    void EnableRecovery(const QString& folder);
+    RecoveryRecorder* GetRecovery() const { return m_pRecovery; }
+    // Takes the text a journal left by an earlier run rebuilt: the document
+    // gets the journal's path (or untitled title) and line ends, the text,
+    // and the modified state; the old journal goes once this document's own
+    // is durable. The orphan's lock passes to the document.
+    void RestoreFromJournal(recoveryfolder::Orphan& orphan);
 
     // True while the editor shows DOS text converted for display.
     bool IsDosDisplay() const { return m_bDosDisplay; }
@@ -281,6 +295,7 @@ private:
     LineEnds m_lineEnds = LineEnds::CrLf;
     TextEncoding m_encoding = TextEncoding::Cp1255;
     bool m_bByteOrderMark = false;
+    RecoveryRecorder* m_pRecovery = nullptr;
     // Runs a conversion of the common kind on the selection or the whole text.
     void RunConversion(void (*work)(std::string&, const ConversionSettings&), int lastConvert);
 

@@ -27,6 +27,10 @@ constexpr std::string_view kGif89 = "GIF89a";
 enum class GifHeader { Ok, Unreadable, NotGif, TooShort };
 
 GifHeader ReadGifSize(const QString& path, unsigned& width, unsigned& height) {
+    // Only a regular file: opening a pipe or a device would wait for a writer.
+    if (!QFileInfo(path).isFile()) {
+        return GifHeader::Unreadable;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return GifHeader::Unreadable;

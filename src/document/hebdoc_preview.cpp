@@ -13,6 +13,7 @@
 
 #include "document/hebdoc.h"
 #include "document/ioptionssheet.h"
+#include "document/recoveryrecorder.h"
 #include "framework/doctemplate.h"
 #include "framework/localpath.h"
 #include "framework/uiservices.h"
@@ -291,6 +292,11 @@ void CHebDoc::OnCloseDocument() {
     // The preview goes first, and its file with it.
     if (m_pPreviewDoc != nullptr && m_bPreviewOpen) {
         m_pPreviewDoc->OnCloseDocument();
+    }
+    // Closed by the user's choice (saved, or not to be saved): nothing to
+    // recover.
+    if (m_pRecovery != nullptr) {
+        m_pRecovery->DiscardJournal();
     }
     CDocument::OnCloseDocument();
 }

@@ -36,6 +36,8 @@ public:
     virtual void BeginWaitCursor() = 0;
     virtual void EndWaitCursor() = 0;
     virtual void Beep() = 0;
+    // A message in the status bar, for what must not interrupt the user.
+    virtual void ShowStatusMessage(const QString& text) = 0;
     // The path enters the recent-file list (the list filters what it keeps).
     virtual void AddToRecentFileList(const QString& path) = 0;
 };

@@ -43,7 +43,7 @@ wait $pid
 INSIDE
 
 status=0
-MIRVAL_PROFILE="$work/profile.ini" timeout 120 xvfb-run -a sh "$work/inside.sh" "$program" "$work" ||
+MIRVAL_PROFILE="$work/profile.ini" MIRVAL_RECOVERY_DIR="$work/recovery" timeout 120 xvfb-run -a sh "$work/inside.sh" "$program" "$work" ||
     status=$?
 if [ $status -ne 0 ]; then
     echo "mirval ended with status $status" >&2

@@ -78,6 +78,10 @@ TEST_F(HebAppTest, AnUnreadableProfileIsReportedAndLeftAlone) {
     ASSERT_EQ(ui.messages.size(), 2);
     EXPECT_TRUE(ui.messages[1].contains(profile));
     EXPECT_EQ(app->RecentFiles().size(), 1);
+    // Once a run: the next file opened does not ask again.
+    app->AddToRecentFileList(WriteFile("other.htm", "y"));
+    EXPECT_EQ(ui.messages.size(), 2);
+    EXPECT_EQ(app->RecentFiles().size(), 2);
 }
 
 TEST_F(HebAppTest, AFifoAsProfileOrDocumentIsRefusedWithoutWaiting) {

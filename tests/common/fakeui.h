@@ -46,6 +46,7 @@ public:
     void BeginWaitCursor() override { ++waitCursors; }
     void EndWaitCursor() override { --waitCursors; }
     void Beep() override { ++beeps; }
+    void ShowStatusMessage(const QString& text) override { statusMessages.append(text); }
     void AddToRecentFileList(const QString& path) override { recentFiles.append(path); }
 
     // The next file dialogs' answers, in order; an empty one, or none left:
@@ -56,6 +57,7 @@ public:
     std::deque<bool> yesNoAnswers;
 
     QStringList messages;
+    QStringList statusMessages;
     QStringList saveQuestions;
     QStringList questions;  // the Yes/No questions asked
     // The next two-answer questions' answers, in order; none left: the second.

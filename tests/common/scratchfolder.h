@@ -25,6 +25,7 @@ public:
         m_path = pattern;
         ::setenv("MIRVAL_PROFILE", File("profile.ini").c_str(), 1);
         ::setenv("XDG_DATA_HOME", File("data").c_str(), 1);
+        ::setenv("MIRVAL_RECOVERY_DIR", File("recovery").c_str(), 1);
     }
     ~ScratchFolder() {
         std::error_code ignored;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <QTextCursor>
 #include <string>
 
 #include "common/fakesheet.h"
@@ -8,7 +9,9 @@
 #include "common/hebrew.h"
 #include "common/scratchfolder.h"
 #include "document/hebdoc.h"
+#include "document/recoveryrecorder.h"
 #include "framework/commandids.h"
+#include "framework/recoveryfolder.h"
 #include "text/utf8codec.h"
 #include "view/hebview.h"
 
@@ -155,6 +158,38 @@ TEST_F(HebDocEncodingTest, Utf8PageConvertsToVisualAsItsCodePageForm) {
     ASSERT_EQ(doc->GetEncoding(), TextEncoding::Utf8);
     ASSERT_TRUE(doc->OnCmdMsg(CommandId::ConvertToVisual));
     EXPECT_EQ(Save(), Utf8Codec::EncodeCp1255(visual));
+}
+
+// A UTF-8 document journalled and taken back is UTF-8 again, with its byte
+// order mark and every character, code page 1255 form or not.
+TEST(HebDocEncodingRecoveryTest, JournalKeepsTheEncodingAndEveryCharacter) {
+    ScratchFolder scratch;
+    FakeUi ui;
+    const QString folder = QString::fromStdString(scratch.File("journals"));
+    const std::string page = scratch.File("page.htm");
+    const std::string bytes = "\xEF\xBB\xBF<p>" + kShalom + kChinese + "</p>\n";
+    ScratchFolder::Write(page, bytes);
+    {
+        CHebDoc doc;
+        doc.EnableRecovery(folder);
+        CHebView view(&doc);
+        view.OnInitialUpdate();
+        ASSERT_TRUE(doc.OnOpenDocument(Q(page)));
+        doc.SetPathName(Q(page), false);
+        QTextCursor(doc.TextDocument()).insertText(QStringLiteral("x"));
+        doc.GetRecovery()->Sync();
+    }
+    std::vector<recoveryfolder::Orphan> orphans =
+        recoveryfolder::FindOrphans(scratch.File("journals"));
+    ASSERT_EQ(orphans.size(), 1u);
+    CHebDoc doc;
+    doc.EnableRecovery(folder);
+    CHebView view(&doc);
+    view.OnInitialUpdate();
+    doc.RestoreFromJournal(orphans[0]);
+    EXPECT_EQ(doc.GetEncoding(), TextEncoding::Utf8);
+    ASSERT_TRUE(doc.DoFileSave());
+    EXPECT_EQ(ScratchFolder::Read(page), "\xEF\xBB\xBFx<p>" + kShalom + kChinese + "</p>\n");
 }
 
 }  // namespace
