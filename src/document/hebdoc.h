@@ -144,6 +144,9 @@ public:
     // command then changes nothing. A code page 1255 document always passes
     // (its text is taken as it always was).
     bool CheckCodePageForm(bool wholeText);
+    // The same without a message: the position of the first character
+    // without a code page 1255 form, -1 when there is none.
+    int FindWithoutCodePageForm(bool wholeText) const;
     // The message naming the character (1-based line and column).
     static QString NoCodePageFormMessage(const QString& character, int line, int column);
     void OnEncodingCp1255();

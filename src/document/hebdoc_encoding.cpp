@@ -22,9 +22,9 @@ QString CHebDoc::NoCodePageFormMessage(const QString& character, int line, int c
         .arg(column);
 }
 
-bool CHebDoc::CheckCodePageForm(bool wholeText) {
+int CHebDoc::FindWithoutCodePageForm(bool wholeText) const {
     if (m_encoding == TextEncoding::Cp1255) {
-        return true;
+        return -1;
     }
     const QTextDocument& text = *m_pTextDocument;
     int from = 0;
@@ -38,10 +38,15 @@ bool CHebDoc::CheckCodePageForm(bool wholeText) {
             to = TextDocumentBytes::PositionFromOffset(text, end, LineBreak::CrLf);
         }
     }
-    const int position = TextDocumentBytes::FindWithoutCodePageForm(text, from, to);
+    return TextDocumentBytes::FindWithoutCodePageForm(text, from, to);
+}
+
+bool CHebDoc::CheckCodePageForm(bool wholeText) {
+    const int position = FindWithoutCodePageForm(wholeText);
     if (position < 0) {
         return true;
     }
+    const QTextDocument& text = *m_pTextDocument;
     // A character beyond the basic plane is a pair of UTF-16 units.
     QTextCursor cursor(m_pTextDocument);
     cursor.setPosition(position);

@@ -114,18 +114,11 @@ bool CHebDoc::OnOpenDocument(const QString& path) {
     const LineBreak lineBreak = m_lineEnds == LineEnds::Lf ? LineBreak::Lf : LineBreak::CrLf;
     // A UTF-8 file (see Utf8EditorCodec::OpensAsUtf8) is decoded as UTF-8;
     // every other file is code page 1255, byte for byte.
-    m_bByteOrderMark = false;
     m_encoding = TextEncoding::Cp1255;
-    if (Utf8EditorCodec::OpensAsUtf8(bytes)) {
-        std::string_view utf8 = bytes;
-        m_bByteOrderMark = utf8.starts_with(Utf8EditorCodec::kByteOrderMark);
-        if (m_bByteOrderMark) {
-            utf8.remove_prefix(Utf8EditorCodec::kByteOrderMark.size());
-        }
-        if (const std::optional<QString> text = Utf8EditorCodec::Decode(utf8, lineBreak)) {
-            m_encoding = TextEncoding::Utf8;
-            TextDocumentBytes::WriteText(*m_pTextDocument, *text);
-        }
+    if (const std::optional<QString> text =
+            Utf8EditorCodec::DecodeFile(bytes, lineBreak, m_bByteOrderMark)) {
+        m_encoding = TextEncoding::Utf8;
+        TextDocumentBytes::WriteText(*m_pTextDocument, *text);
     }
     if (m_encoding == TextEncoding::Cp1255) {
         m_bByteOrderMark = false;

@@ -80,18 +80,24 @@ bool Utf8EditorCodec::IsValid(std::string_view bytes) {
 }
 
 bool Utf8EditorCodec::OpensAsUtf8(std::string_view bytes) {
-    const bool bom = bytes.starts_with(kByteOrderMark);
-    if (bom) {
+    // Line breaks do not matter for whether the text can be held.
+    bool byteOrderMark = false;
+    return DecodeFile(bytes, LineBreak::CrLf, byteOrderMark).has_value();
+}
+
+std::optional<QString> Utf8EditorCodec::DecodeFile(std::string_view bytes, LineBreak lineBreak,
+                                                   bool& byteOrderMark) {
+    byteOrderMark = bytes.starts_with(kByteOrderMark);
+    if (byteOrderMark) {
         bytes.remove_prefix(kByteOrderMark.size());
     }
     // In valid UTF-8 every byte from 0x80 on belongs to a multi-byte sequence.
     const bool multiByte = std::any_of(
         bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-    if (!bom && !multiByte) {
-        return false;
+    if (!byteOrderMark && !multiByte) {
+        return std::nullopt;
     }
-    // Line breaks do not matter for whether the text can be held.
-    return Decode(bytes, LineBreak::CrLf).has_value();
+    return Decode(bytes, lineBreak);
 }
 
 std::optional<QString> Utf8EditorCodec::Decode(std::string_view bytes, LineBreak lineBreak) {

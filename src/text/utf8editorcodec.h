@@ -25,6 +25,11 @@ public:
     // throughout, and the editor can hold its text unchanged (see Decode).
     // Every other file is code page 1255.
     static bool OpensAsUtf8(std::string_view bytes);
+    // The editor text of a file that opens as UTF-8 (its byte order mark
+    // left out, and byteOrderMark telling whether it had one); nothing for
+    // every other file.
+    static std::optional<QString> DecodeFile(std::string_view bytes, LineBreak lineBreak,
+                                             bool& byteOrderMark);
 
     // Valid UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF),
     // in one linear pass.
