@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+#include <QPushButton>
 #include <QString>
 #include <QTextCursor>
 #include <string>
@@ -13,6 +15,7 @@
 #include "framework/commandids.h"
 #include "framework/recoveryfolder.h"
 #include "text/utf8codec.h"
+#include "view/findreplacedialog.h"
 #include "view/hebview.h"
 
 using namespace std::string_literals;
@@ -113,7 +116,14 @@ TEST_F(HebDocEncodingTest, CommandsOnTextWithoutCodePageFormRefuseAndChangeNothi
     ui.messages.clear();
     EXPECT_TRUE(view->OnCmdMsg(CommandId::DosDisplay));
     EXPECT_FALSE(doc->SetEncoding(TextEncoding::Cp1255));
-    EXPECT_EQ(ui.messages, (QStringList{message, message}));
+    EXPECT_TRUE(view->OnCmdMsg(CommandId::EditReplace));
+    CFindReplaceDialog* dialog = view->ReplaceDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->FindEdit()->setText(QStringLiteral("ab"));
+    dialog->ReplaceEdit()->setText(QStringLiteral("xy"));
+    dialog->ReplaceAllButton()->click();
+    dialog->close();
+    EXPECT_EQ(ui.messages, (QStringList{message, message, message}));
     EXPECT_EQ(doc->GetEncoding(), TextEncoding::Utf8);
     EXPECT_FALSE(doc->IsModified());
     EXPECT_FALSE(doc->CanUndoConvert());
