@@ -13,4 +13,5 @@ set(MIRVAL_FUZZ_TARGETS
     to_visual
     stream_conversion
     detect_order
+    to_modern
 )

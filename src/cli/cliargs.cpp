@@ -11,7 +11,8 @@ struct CommandName {
     CliArgs::Command command;
 };
 
-constexpr std::array<CommandName, 8> kCommands = {{
+constexpr std::array<CommandName, 9> kCommands = {{
+    {"to-modern", CliArgs::Command::ToModern},
     {"to-visual", CliArgs::Command::ToVisual},
     {"to-logical", CliArgs::Command::ToLogical},
     {"to-dos", CliArgs::Command::ToDos},
@@ -44,9 +45,11 @@ CliArgs Usage(std::string error) {
 }
 
 bool IsValueOption(std::string_view name) {
-    constexpr std::array<std::string_view, 12> kValueOptions = {
-        "--width", "--break-string", "--before",    "--after",  "--profile", "--encoding", "--def",
-        "-o",      "--output",       "--table-tag", "--tr-tag", "--td-tag"};
+    constexpr std::array<std::string_view, 16> kValueOptions = {
+        "--width",      "--break-string", "--before", "--after",
+        "--profile",    "--encoding",     "--def",    "-o",
+        "--output",     "--table-tag",    "--tr-tag", "--td-tag",
+        "--output-dir", "--include",      "-j",       "--jobs"};
     for (std::string_view option : kValueOptions) {
         if (name == option) {
             return true;
@@ -66,6 +69,27 @@ bool SetValue(CliArgs& args, std::string_view name, const std::string& value, st
             return false;
         }
         args.width = width;
+    } else if (name == "-j" || name == "--jobs") {
+        int jobs = 0;
+        const auto [end, failure] =
+            std::from_chars(value.data(), value.data() + value.size(), jobs);
+        if (failure != std::errc{} || end != value.data() + value.size() || jobs < 1) {
+            error = "-j needs a positive whole number, not '" + value + "'";
+            return false;
+        }
+        args.jobs = jobs;
+    } else if (name == "--output-dir") {
+        if (value.empty()) {
+            error = "--output-dir needs a folder name";
+            return false;
+        }
+        args.outputDir = value;
+    } else if (name == "--include") {
+        if (value.empty()) {
+            error = "--include needs a file name pattern";
+            return false;
+        }
+        args.includes.push_back(value);
     } else if (name == "--break-string") {
         args.breakString = value;
     } else if (name == "--before") {
@@ -144,6 +168,20 @@ CliArgs CliArgs::Parse(const std::vector<std::string>& args) {
         } else if (arg.starts_with("-o") && arg.size() > 2) {
             name = "-o";
             inlineValue = arg.substr(2);
+        } else if (arg.starts_with("-j") && arg.size() > 2) {
+            name = "-j";
+            inlineValue = arg.substr(2);
+        }
+        if (name == "--strip-paragraphs" || name == "--in-place" || name == "--quiet" ||
+            name == "--only-visual") {
+            if (inlineValue) {
+                return Usage("option " + std::string(name) + " takes no value");
+            }
+            (name == "--strip-paragraphs" ? result.stripParagraphs
+             : name == "--in-place"       ? result.inPlace
+             : name == "--quiet"          ? result.quiet
+                                          : result.onlyVisual) = true;
+            continue;
         }
 
         bool known = false;
@@ -191,8 +229,24 @@ CliArgs CliArgs::Parse(const std::vector<std::string>& args) {
     }
     if (result.command == Command::Detect) {
         result.inputs.assign(positional.begin() + 1, positional.end());
+    } else if (!result.outputDir.empty() || result.inPlace) {
+        if (!result.output.empty()) {
+            return Usage(
+                "-o names one output file; it does not go with --output-dir or --in-place");
+        }
+        if (!result.outputDir.empty() && result.inPlace) {
+            return Usage("--output-dir and --in-place do not go together");
+        }
+        if (positional.size() < 2) {
+            return Usage("no input file or folder given");
+        }
+        result.batch = true;
+        result.files.assign(positional.begin() + 1, positional.end());
+        result.action = Action::Convert;
+        return result;
     } else if (positional.size() > 2) {
-        return Usage("more than one input file given ('" + positional[2] + "')");
+        return Usage("more than one input file given ('" + positional[2] +
+                     "'); name an --output-dir or give --in-place");
     }
     if (positional.size() == 2 && result.command != Command::Detect) {
         result.input = positional[1];
@@ -221,6 +275,8 @@ void CliArgs::ApplyFlags(ConversionSettings& settings) const {
 
 std::string CliArgs::HelpText() {
     return R"(Usage: mirval-convert COMMAND [OPTIONS] [FILE]
+       mirval-convert COMMAND [OPTIONS] --output-dir DIR FILE...
+       mirval-convert COMMAND [OPTIONS] --in-place FILE...
        mirval-convert detect [OPTIONS] [FILE...]
 
 Converts Hebrew text between logical order and visual HTML, as the MIRVAL
@@ -232,6 +288,15 @@ Commands:
                 order, broken to the line length and marked. Text without a
                 Hebrew letter (code page 1255 or 862) is written out unchanged.
   to-logical    visual HTML to logical text (tags dropped, reading order)
+  to-modern     a visual HTML page to logical HTML for today's browsers,
+                in UTF-8: each line back in reading order with its tags in
+                their logical place, the pieces of a broken line joined and
+                their marks (--break-string) removed, a meta tag declaring
+                the visual charset, ISO-8859-8 or windows-1255 replaced by
+                <meta charset="utf-8">, and dir="rtl" lang="he" declared.
+                Give the options the page was made with (--width,
+                --break-string, --before, --after). Text without a Hebrew
+                letter is written out unchanged.
   to-dos        visual HTML to right-aligned DOS text in code page 862
   toggle        visual HTML to semi-logical HTML, and back
   lower-tags    upper-case tags to lower case
@@ -268,6 +333,28 @@ Conversion options (to-visual; to-logical uses --keep-tabs/--remove-tabs):
   --two-crlf-para            turn a mark, a line end and a mark (an empty
                              marked line) into a paragraph break
   --no-two-crlf-para         do not (default)
+
+Modern page options (to-modern):
+  --strip-paragraphs         remove the --before and --after strings that the
+                             visual conversion put around Hebrew lines
+
+Many files (every command but detect):
+  --output-dir DIR           convert every FILE into DIR, each under the same
+                             path relative to the folder it was found in;
+                             folders are walked through
+  --in-place                 replace every FILE by its result (atomically)
+  --include GLOB             in folders, take the files whose names match
+                             GLOB (repeatable; default *.htm, *.html, *.txt)
+  -j N, --jobs N             convert N files at a time (default: the number
+                             of processors)
+  --only-visual              copy unchanged the files that are not in visual
+                             order (as detect tells)
+  --quiet                    no progress bar and no summary
+  Without --output-dir or --in-place only one FILE is taken. Progress goes to
+  standard error when it is a terminal; a summary follows: files converted,
+  unchanged (no Hebrew letter), skipped (--only-visual) and failed, each
+  failure with its file and reason. A failing file does not stop the others;
+  the exit status is the worst of any file's.
 
 Table options (table; the conversion options do not apply to it):
   --table-tag S              the table's opening tag

@@ -17,7 +17,8 @@ struct CliArgs {
         LowerTags,
         SpecialChars,
         Table,
-        Detect
+        Detect,
+        ToModern
     };
     enum class Encoding { Cp1255, Utf8 };
 
@@ -31,6 +32,19 @@ struct CliArgs {
     // detect: every file named; none: standard input.
     std::vector<std::string> inputs;
     Encoding encoding = Encoding::Cp1255;
+
+    // Many files at a time: every FILE given (files and folders), and where
+    // the results go. Batch is set when more than one file, a folder,
+    // --output-dir or --in-place is given.
+    bool batch = false;
+    std::vector<std::string> files;
+    std::string outputDir;  // empty: none
+    bool inPlace = false;
+    std::vector<std::string> includes;  // file name patterns; empty: the default ones
+    int jobs = 0;                       // 0: the number of cores
+    bool quiet = false;
+    bool onlyVisual = false;
+    bool stripParagraphs = false;  // to-modern
 
     // Conversion settings given on the line; they win over the profile.
     // Strings are as given, in the input's encoding.

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "cli/batchrunner.h"
 #include "cli/detectrunner.h"
 #include "cli/streamrunner.h"
 #include "convert/conversionchain.h"
@@ -137,7 +138,60 @@ bool WriteOutput(const CliArgs& args, std::string_view bytes) {
 
 }  // namespace
 
+bool ConvertRunner::ConvertText(const CliArgs& args, const ConversionSettings& settings,
+                                const TableTags& tags, const std::string& definitions,
+                                std::string& text) {
+    switch (args.command) {
+        case CliArgs::Command::ToVisual:
+            return conversion::ToVisual(text, settings, conversion::VisualScope::WholeText);
+        case CliArgs::Command::ToModern:
+            return conversion::ToModern(text, settings, args.stripParagraphs);
+        case CliArgs::Command::ToLogical:
+            conversion::ToLogical(text, settings);
+            break;
+        case CliArgs::Command::ToDos:
+            conversion::ToDos(text);
+            break;
+        case CliArgs::Command::Toggle:
+            conversion::ToggleSemiLogical(text);
+            break;
+        case CliArgs::Command::LowerTags:
+            conversion::LowerTags(text);
+            break;
+        case CliArgs::Command::SpecialChars:
+            specialchars::Replace(text, definitions);
+            break;
+        case CliArgs::Command::Detect:  // not a conversion
+            break;
+        case CliArgs::Command::Table:
+            return TableBuilder::FromLogical(text, settings, tags);
+    }
+    return true;
+}
+
+bool ConvertRunner::PrepareSettings(const CliArgs& args, DocumentSettings& settings,
+                                    std::string& definitions, int& status) {
+    std::optional<DocumentSettings> documentSettings = BaseSettings(args.profile);
+    if (!documentSettings) {
+        status = kFileError;
+        return false;
+    }
+    if (!ApplyOptions(args, *documentSettings)) {
+        status = kEncodingError;
+        return false;
+    }
+    if (args.command == CliArgs::Command::SpecialChars && !ReadDefinitions(args, definitions)) {
+        status = kFileError;
+        return false;
+    }
+    settings = *documentSettings;
+    return true;
+}
+
 int ConvertRunner::Run(const CliArgs& args) {
+    if (args.batch) {
+        return BatchRunner::Run(args);
+    }
     if (args.command == CliArgs::Command::Detect) {
         return DetectRunner::Run(args);
     }
@@ -175,44 +229,31 @@ int ConvertRunner::Run(const CliArgs& args) {
             Report(name + ": " + result.Describe());
             return kEncodingError;
         }
-        if (args.command != CliArgs::Command::ToVisual) {
-            std::string().swap(input);  // only to-visual may write the input itself
+        if (args.command != CliArgs::Command::ToVisual &&
+            args.command != CliArgs::Command::ToModern) {
+            // only to-visual and to-modern may write the input itself
+            std::string().swap(input);
         }
     } else {
         text.swap(input);  // one copy of a large text is enough
     }
 
-    switch (args.command) {
-        case CliArgs::Command::ToVisual:
-            if (!conversion::ToVisual(text, settings, conversion::VisualScope::WholeText)) {
+    const TableTags tags{table.TableTag, table.TRTag, table.TDTag};
+    if (!ConvertText(args, settings, tags, definitions, text)) {
+        switch (args.command) {
+            case CliArgs::Command::ToVisual:
+            case CliArgs::Command::ToModern:
                 // The text is left as it was read: write out the input itself.
                 Report("no Hebrew letter in the input; written out unchanged");
                 return WriteOutput(args, utf8 ? input : text) ? kSuccess : kFileError;
-            }
-            break;
-        case CliArgs::Command::ToLogical:
-            conversion::ToLogical(text, settings);
-            break;
-        case CliArgs::Command::ToDos:
-            conversion::ToDos(text);
-            break;
-        case CliArgs::Command::Toggle:
-            conversion::ToggleSemiLogical(text);
-            break;
-        case CliArgs::Command::LowerTags:
-            conversion::LowerTags(text);
-            break;
-        case CliArgs::Command::SpecialChars:
-            specialchars::Replace(text, definitions);
-            break;
-        case CliArgs::Command::Detect:  // handled above
-            break;
-        case CliArgs::Command::Table:
-            if (!TableBuilder::FromLogical(text, settings,
-                                           TableTags{table.TableTag, table.TRTag, table.TDTag})) {
+            default:
                 Report("no Hebrew letter in the input; the table has one empty cell");
-            }
-            break;
+                break;
+        }
+    }
+    if (args.command == CliArgs::Command::ToModern) {
+        text = Utf8Codec::EncodeCp1255(text);  // a modern page is UTF-8 whatever came in
+        return WriteOutput(args, text) ? kSuccess : kFileError;
     }
 
     if (utf8) {

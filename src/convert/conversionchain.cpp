@@ -73,6 +73,20 @@ void ToLogical(std::string& text, const ConversionSettings& settings) {
     CConvert::LogicalToVisual(text, TabMode(settings), false);
 }
 
+bool ToModern(std::string& text, const ConversionSettings& settings, bool stripParagraphs) {
+    if (!kHebrewLetterSet.AnyIn(text)) {
+        return false;
+    }
+    ModernPageRules rules;
+    rules.breakString = settings.BreakLines > 0 ? settings.AddToBrokenLine : std::string();
+    rules.beforeParagraph = settings.BeforeHebParagraph;
+    rules.afterParagraph = settings.AfterHebParagraph;
+    rules.stripParagraphs = stripParagraphs;
+    rules.width = settings.BreakLinesAt;
+    CConvert::VisualHtmlToModern(text, rules);
+    return true;
+}
+
 void ToDos(std::string& text) {
     CConvert::VisualHtmlToLines(text, kHebrewLetterSet);
     CConvert::MakeDosText(text, kHebrewLetterSet);

@@ -25,6 +25,12 @@ bool ToVisual(std::string& text, const ConversionSettings& settings, VisualScope
 // Visual HTML to logical text (tags dropped, lines put back in reading order).
 void ToLogical(std::string& text, const ConversionSettings& settings);
 
+// Visual HTML to logical HTML for today's browsers (code page 1255 bytes
+// that declare UTF-8: the caller encodes them). The settings say what the
+// visual conversion used. Returns false, and leaves the text unchanged, when
+// it holds no Hebrew letter.
+bool ToModern(std::string& text, const ConversionSettings& settings, bool stripParagraphs);
+
 // Visual HTML to right-aligned DOS text in code page 862.
 void ToDos(std::string& text);
 

@@ -4,6 +4,15 @@
 
 #include "convert/charset.h"
 
+// What the visual conversion that made a page used, so that it can be undone.
+struct ModernPageRules {
+    std::string breakString = "<br>";  // the mark after each broken piece
+    std::string beforeParagraph;       // the paragraph strings, removed when
+    std::string afterParagraph;        // stripParagraphs is set
+    bool stripParagraphs = false;
+    int width = 70;  // the line length it broke at (0 or below: join every piece)
+};
+
 // The conversion engine: stateless transforms between logical text, visual HTML,
 // semi-logical HTML and DOS text. All text is code page 1255 bytes. Every
 // operation runs in time and memory linear in the length of its text.
@@ -39,6 +48,14 @@ public:
     // Reverses, in place, each stretch from a Hebrew letter to the next tag:
     // visual HTML becomes semi-logical HTML and back.
     static void ToggleSemiLogical(std::string& text, const CharSet& hebrewSet = kHebrewLetterSet);
+
+    // Turns a visual HTML page into logical HTML for today's browsers: each
+    // line back in reading order with its tags in their logical place, the
+    // pieces of a broken line joined (their marks removed), script and style
+    // blocks as written, a meta tag declaring an old Hebrew charset replaced
+    // by a UTF-8 declaration (the caller encodes the result as UTF-8) and the
+    // page's direction and language declared. Bytes stay code page 1255.
+    static void VisualHtmlToModern(std::string& text, const ModernPageRules& rules);
 
     // Lower-cases the ASCII letters inside every complete tag ("<" to ">").
     static std::string LowerTagCase(std::string text);

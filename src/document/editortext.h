@@ -4,19 +4,18 @@
 
 #include "document/settings.h"
 
-// The operations through which a document reads and changes the text of its
-// editor. Text passes as code page 1255 bytes with CR LF line ends; positions
-// are byte offsets into the string of the whole-text read, a CR LF counting
-// as two.
+// What a document reaches through its editor view: the selection, scrolling
+// and the visible lines, which need a widget. The document reads and changes
+// its text itself (CHebDoc's text operations). Text passes as code page 1255
+// bytes with CR LF line ends; positions are byte offsets into the document's
+// whole text, a CR LF counting as two.
 class IEditorText {
 public:
     virtual ~IEditorText() = default;
 
-    // The whole text; line breaks are CR LF.
-    virtual std::string GetWindowText() const = 0;
-    // Replaces all text: caret at the start, view scrolled to the first line.
-    // Clears the editor's own undo history.
-    virtual void SetWindowText(const std::string& text) = 0;
+    // After the whole text was replaced: caret at the start, view scrolled to
+    // the first line.
+    virtual void ShowTextStart() = 0;
 
     // The selection, start not after end, equal when nothing is selected.
     virtual void GetSel(long& start, long& end) const = 0;

@@ -128,14 +128,9 @@ QString CHebDoc::GetDocumentFolder() const {
 }
 
 bool CHebDoc::HasSelection() const {
-    IEditorText* editor = GetView();
-    if (editor == nullptr) {
-        return false;
-    }
     long start = 0;
     long end = 0;
-    editor->GetSel(start, end);
-    return start < end;
+    return GetViewSel(start, end) && start < end;
 }
 
 bool CHebDoc::HasText() const {

@@ -112,10 +112,19 @@ public:
     bool IsDosDisplay() const { return m_bDosDisplay; }
     void SetDosDisplay(bool dosDisplay) { m_bDosDisplay = dosDisplay; }
 
-    // The whole text as the editor gives it (CR LF line breaks), and whole
-    // replacement, through the first view when there is one.
+    // The text, byte-exact whether or not a view shows it: code page 1255
+    // bytes with CR LF line breaks, offsets counting bytes of that string (a
+    // CR LF two). The whole text:
     std::string GetText() const;
+    // Replaces the whole text in the text's format and clears the undo
+    // history; the first view shows the start, caret there.
     void SetText(const std::string& text);
+    // The bytes from start to end (clamped to the text).
+    std::string GetTextRange(long start, long end) const;
+    // Writes text over the bytes from start to end (clamped to the text) as
+    // one step the editor's undo can take back; the text takes the format at
+    // that place.
+    void ReplaceRange(long start, long end, const std::string& text);
     // The text as it is written to its file: line breaks as the file had them.
     std::string GetFileBytes() const;
 
@@ -218,6 +227,11 @@ public:
     void OnPasteVisualCopy();
     // The table paste changes the conversion settings for its own time only.
     void OnPasteTable();
+    // The paste commands' work on the bytes from start to end: false when
+    // nothing was inserted; otherwise start and end then hold the inserted
+    // text.
+    bool PasteVisual(long& start, long& end);
+    bool PasteTable(long& start, long& end);
     // Enabled when the clipboard holds text.
     void OnUpdatePaste(CCmdUI& ui);
     // The clipboard's text as code page 1255 bytes with CR LF line ends, up to
@@ -286,6 +300,17 @@ protected:
     QString AskSavePath() override;
 
 private:
+    // The first view's selection; false (and 0, 0) without a view.
+    bool GetViewSel(long& start, long& end) const;
+    // Selects start to end in the first view, when there is one.
+    void SetViewSel(long start, long end);
+    // Writes text over start..end, and the first view's caret goes after it,
+    // as a replacement of the selection leaves it.
+    void ReplaceSelection(long start, long end, const std::string& text);
+    // ConvertToVisual writing its result over the bytes from start to
+    // replaceEnd.
+    std::string ConvertToVisual(std::string text, long& start, long& end, bool raw,
+                                long replaceEnd);
     void RemoveTitleMarker();
     // The title a preview window shows after "Browsing: ".
     QString TitleForPreview() const;

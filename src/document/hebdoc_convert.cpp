@@ -39,6 +39,11 @@ std::string CHebDoc::TakeUndoText() {
 }
 
 std::string CHebDoc::ConvertToVisual(std::string text, long& start, long& end, bool raw) {
+    return ConvertToVisual(std::move(text), start, end, raw, end);
+}
+
+std::string CHebDoc::ConvertToVisual(std::string text, long& start, long& end, bool raw,
+                                     long replaceEnd) {
     ConversionSettings settings;
     GetConversionSettings(settings);
     if (settings.ConvertDisplay != 0) {
@@ -67,11 +72,10 @@ std::string CHebDoc::ConvertToVisual(std::string text, long& start, long& end, b
         return text;
     }
     const WaitCursor wait;
-    IEditorText* editor = GetView();
-    if (selection && editor != nullptr) {
-        editor->ReplaceSel(text, true);
+    if (selection) {
+        ReplaceRange(start, replaceEnd, text);
         end = start + static_cast<long>(text.size());
-        editor->SetSel(start, end);
+        SetViewSel(start, end);
     } else {
         SetText(text);
     }
@@ -85,9 +89,7 @@ void CHebDoc::OnConvertToVisual() {
     SetUndoText(whole);  // before any test: an empty editor empties the undo text
     long start = 0;
     long end = 0;
-    if (IEditorText* editor = GetView()) {
-        editor->GetSel(start, end);
-    }
+    GetViewSel(start, end);
     std::string text =
         start < end ? whole.substr(static_cast<size_t>(start), static_cast<size_t>(end - start))
                     : whole;
@@ -103,19 +105,16 @@ void CHebDoc::RunConversion(void (*work)(std::string&, const ConversionSettings&
     }
     long start = 0;
     long end = 0;
-    IEditorText* editor = GetView();
-    if (editor != nullptr) {
-        editor->GetSel(start, end);
-    }
+    GetViewSel(start, end);
     const WaitCursor wait;
     SetUndoText(whole);
-    const bool selection = start < end && editor != nullptr;
+    const bool selection = start < end;
     std::string text =
         selection ? whole.substr(static_cast<size_t>(start), static_cast<size_t>(end - start))
                   : whole;
     work(text, m_conversionSettings);
     if (selection) {
-        editor->ReplaceSel(text, true);
+        ReplaceSelection(start, end, text);
     } else {
         SetText(text);
     }
@@ -163,11 +162,8 @@ void CHebDoc::OnReplaceSpecialChars() {
     SetUndoText(whole);
     long start = 0;
     long end = 0;
-    IEditorText* editor = GetView();
-    if (editor != nullptr) {
-        editor->GetSel(start, end);
-    }
-    const bool selection = start < end && editor != nullptr;
+    GetViewSel(start, end);
+    const bool selection = start < end;
     std::string text =
         selection ? whole.substr(static_cast<size_t>(start), static_cast<size_t>(end - start))
                   : whole;
@@ -185,7 +181,7 @@ void CHebDoc::OnReplaceSpecialChars() {
     const WaitCursor wait;
     specialchars::Replace(text, definitions);
     if (selection) {
-        editor->ReplaceSel(text, true);
+        ReplaceSelection(start, end, text);
     } else {
         SetText(text);
     }

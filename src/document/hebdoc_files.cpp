@@ -48,34 +48,6 @@ LineEnds DetectLineEnds(std::string_view bytes) {
 
 }  // namespace
 
-std::string CHebDoc::GetText() const {
-    if (IEditorText* editor = GetView()) {
-        return editor->GetWindowText();
-    }
-    return TextDocumentBytes::Read(*m_pTextDocument, LineBreak::CrLf);
-}
-
-void CHebDoc::SetText(const std::string& text) {
-    if (IEditorText* editor = GetView()) {
-        editor->SetWindowText(text);
-    } else {
-        TextDocumentBytes::Write(*m_pTextDocument, text, LineBreak::CrLf);
-    }
-}
-
-std::string CHebDoc::GetFileBytes() const {
-    const LineBreak lineBreak = m_lineEnds == LineEnds::Lf ? LineBreak::Lf : LineBreak::CrLf;
-    if (m_encoding == TextEncoding::Utf8) {
-        std::string bytes(m_bByteOrderMark ? Utf8EditorCodec::kByteOrderMark : std::string_view());
-        bytes +=
-            Utf8EditorCodec::Encode(TextDocumentBytes::EditorTextRange(
-                                        *m_pTextDocument, 0, m_pTextDocument->characterCount()),
-                                    lineBreak);
-        return bytes;
-    }
-    return TextDocumentBytes::Read(*m_pTextDocument, lineBreak);
-}
-
 bool CHebDoc::OnNewDocument() {
     if (!CDocument::OnNewDocument()) {
         return false;
@@ -163,9 +135,7 @@ bool CHebDoc::OnSaveDocument(const QString& path) {
     // The DOS display and the generator tag rewrite the whole text as code
     // page 1255 bytes: a UTF-8 text holding a character without such a form
     // is saved as it stands, without them, rather than lose that character.
-    const bool codePageForm = m_encoding == TextEncoding::Cp1255 ||
-                              TextDocumentBytes::FindWithoutCodePageForm(
-                                  *m_pTextDocument, 0, m_pTextDocument->characterCount()) < 0;
+    const bool codePageForm = FindWithoutCodePageForm(true) < 0;
 
     // A DOS page shown converted is written in the bytes it was loaded with:
     // the display's own mapping, which undoes itself, puts them back.
@@ -184,16 +154,17 @@ bool CHebDoc::OnSaveDocument(const QString& path) {
             replaced = ReplaceAll(text, "<HEAD>", "<HEAD>" + withTag);
         }
         if (replaced > 0) {
-            if (IEditorText* editor = GetView()) {
-                long start = 0;
-                long end = 0;
-                editor->GetSel(start, end);
-                const int firstLine = editor->GetFirstVisibleLine();
-                editor->SetWindowText(text);
+            // A view keeps its place: the same top line and selection, the
+            // selection moved past the tag.
+            long start = 0;
+            long end = 0;
+            GetViewSel(start, end);
+            IEditorText* editor = GetView();
+            const int firstLine = editor != nullptr ? editor->GetFirstVisibleLine() : 0;
+            SetText(text);
+            if (editor != nullptr) {
                 editor->LineScroll(firstLine - editor->GetFirstVisibleLine() + 1);
                 editor->SetSel(start + kGeneratorTagLength, end + kGeneratorTagLength);
-            } else {
-                SetText(text);
             }
         }
     }
@@ -221,11 +192,13 @@ void CHebDoc::ReadTemplate(const QString& path) {
         return;
     }
     const std::string text = TemplateText(bytes);
-    if (IEditorText* editor = GetView()) {
-        editor->ReplaceSel(text, true);
-    } else {
-        SetText(text);
+    long start = 0;
+    long end = 0;
+    if (!GetViewSel(start, end)) {
+        SetText(text);  // a document no view shows yet starts with no undo step
+        return;
     }
+    ReplaceSelection(start, end, text);
 }
 
 QString CHebDoc::AskSavePath() {

@@ -118,8 +118,9 @@ IInsertTableDialog* GetInsertTableDialog() {
 }
 
 void CHebDoc::WrapSelection(std::string opening, std::string closing) {
-    IEditorText* editor = GetView();
-    if (editor == nullptr) {
+    long start = 0;
+    long end = 0;
+    if (!GetViewSel(start, end)) {
         return;
     }
     // The file name, not the folders above it, tells what kind of text the
@@ -127,20 +128,17 @@ void CHebDoc::WrapSelection(std::string opening, std::string closing) {
     const bool page =
         QFileInfo(GetPathName()).fileName().toLower().contains(QStringLiteral(".htm")) ||
         IsLastConvertVisual();
-    long start = 0;
-    long end = 0;
-    editor->GetSel(start, end);
     std::string text;
     if (start >= end) {
         text = opening + closing;
     } else if (page) {
-        text = opening + editor->GetSelText() + closing;
+        text = opening + GetTextRange(start, end) + closing;
     } else {
         // Logical text: the conversion to visual reverses the line but keeps
         // each tag as it is, so the pair is written the other way round.
-        text = closing + editor->GetSelText() + opening;
+        text = closing + GetTextRange(start, end) + opening;
     }
-    editor->ReplaceSel(text, true);
+    ReplaceSelection(start, end, text);
     SetDocModified(true);
 }
 
@@ -170,9 +168,8 @@ void CHebDoc::OnAlignRight() {
 }
 
 void CHebDoc::OnInsertImage() {
-    IEditorText* editor = GetView();
-    if (editor == nullptr) {
-        return;
+    if (GetView() == nullptr) {
+        return;  // the tag goes where the selection is
     }
     ImageSettings image;
     GetImageSettings(image);
@@ -261,7 +258,11 @@ void CHebDoc::OnInsertImage() {
     }
     tag += Attribute("src", *source);
     tag += ">";
-    editor->ReplaceSel(tag, true);
+    long start = 0;
+    long end = 0;
+    if (GetViewSel(start, end)) {
+        ReplaceSelection(start, end, tag);
+    }
 }
 
 void CHebDoc::OnInsertTable() {
@@ -284,17 +285,18 @@ void CHebDoc::InsertTable(bool allowOptions) {
         }
         InsertTableValues values;
         if (dialog->Run(values)) {
-            IEditorText* editor = GetView();
-            if (editor == nullptr || values.rows < InsertTableValues::kMinRows ||
+            long start = 0;
+            long end = 0;
+            if (!GetViewSel(start, end) || values.rows < InsertTableValues::kMinRows ||
                 values.rows > InsertTableValues::kMaxRows ||
                 values.columns < InsertTableValues::kMinColumns ||
                 values.columns > InsertTableValues::kMaxColumns) {
                 return;
             }
-            editor->ReplaceSel(
+            ReplaceSelection(
+                start, end,
                 TableBuilder::Empty(values.rows, values.columns,
-                                    TableTags{table.TableTag, table.TRTag, table.TDTag}),
-                true);
+                                    TableTags{table.TableTag, table.TRTag, table.TDTag}));
             return;
         }
         if (!values.showSettings) {

@@ -2,6 +2,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <algorithm>
 
 #include "convert/tablebuilder.h"
 #include "document/editortext.h"
@@ -31,9 +32,10 @@ private:
 
 // What the start common to the paste commands hands on.
 struct PasteStart {
-    std::string text;  // the clipboard's text
-    long start = 0;    // where the selection began
-    long end = 0;      // start plus the length of the clipboard's text
+    std::string text;     // the clipboard's text
+    long start = 0;       // where the replaced bytes begin
+    long replaceEnd = 0;  // where they end
+    long end = 0;         // start plus the length of the clipboard's text
 };
 
 }  // namespace
@@ -53,14 +55,11 @@ std::optional<std::string> CHebDoc::ReadClipboardText() {
 
 namespace {
 
-// The start of the paste commands: the clipboard's text, and the undo text
-// set to what a plain paste would have made, so that undoing the conversion
-// leaves the plain paste. Nothing when there is no editor or nothing to paste.
-std::optional<PasteStart> BeginPaste(CHebDoc& doc) {
-    IEditorText* editor = doc.GetView();
-    if (editor == nullptr) {
-        return std::nullopt;
-    }
+// The start of the paste commands on the bytes from start to end: the
+// clipboard's text, and the undo text set to what a plain paste would have
+// made, so that undoing the conversion leaves the plain paste. Nothing when
+// there is nothing to paste.
+std::optional<PasteStart> BeginPaste(CHebDoc& doc, long start, long end) {
     std::optional<std::string> clipboard = CHebDoc::ReadClipboardText();
     if (!clipboard || clipboard->empty()) {
         return std::nullopt;
@@ -68,12 +67,15 @@ std::optional<PasteStart> BeginPaste(CHebDoc& doc) {
     PasteStart paste;
     paste.text = std::move(*clipboard);
     const std::string whole = doc.GetText();
-    editor->GetSel(paste.start, paste.end);
+    const long length = static_cast<long>(whole.size());
+    paste.start = std::clamp(start, 0L, length);
+    paste.replaceEnd = std::clamp(end, paste.start, length);
     std::string plain;
-    plain.reserve(whole.size() - static_cast<size_t>(paste.end - paste.start) + paste.text.size());
+    plain.reserve(whole.size() - static_cast<size_t>(paste.replaceEnd - paste.start) +
+                  paste.text.size());
     plain.append(whole, 0, static_cast<size_t>(paste.start));
     plain.append(paste.text);
-    plain.append(whole, static_cast<size_t>(paste.end));
+    plain.append(whole, static_cast<size_t>(paste.replaceEnd));
     doc.SetUndoText(plain);
     paste.end = paste.start + static_cast<long>(paste.text.size());
     return paste;
@@ -81,39 +83,42 @@ std::optional<PasteStart> BeginPaste(CHebDoc& doc) {
 
 }  // namespace
 
-namespace {
-
-// Paste visual; false when nothing was inserted.
-bool PasteVisual(CHebDoc& doc) {
-    std::optional<PasteStart> paste = BeginPaste(doc);
+bool CHebDoc::PasteVisual(long& start, long& end) {
+    std::optional<PasteStart> paste = BeginPaste(*this, start, end);
     if (!paste) {
         return false;
     }
-    long start = paste->start;
-    long end = paste->end;
-    const std::string visual = doc.ConvertToVisual(std::move(paste->text), start, end, false);
-    IEditorText* editor = doc.GetView();
-    if (visual.empty() || editor == nullptr) {
-        return false;  // nothing to convert: the selection stays as it was
+    long from = paste->start;
+    long to = paste->end;
+    const std::string visual =
+        ConvertToVisual(std::move(paste->text), from, to, false, paste->replaceEnd);
+    if (visual.empty()) {
+        return false;  // nothing to convert: the text stays as it was
     }
-    editor->SetSel(start, end);
+    start = from;
+    end = to;
     return true;
 }
 
-}  // namespace
-
 void CHebDoc::OnPasteVisual() {
-    PasteVisual(*this);
+    long start = 0;
+    long end = 0;
+    if (GetViewSel(start, end) && PasteVisual(start, end)) {
+        SetViewSel(start, end);
+    }
 }
 
 void CHebDoc::OnPasteVisualCopy() {
     // Only an inserted text replaces what the clipboard holds.
-    if (PasteVisual(*this)) {
+    long start = 0;
+    long end = 0;
+    if (GetViewSel(start, end) && PasteVisual(start, end)) {
+        SetViewSel(start, end);
         GetView()->Copy();
     }
 }
 
-void CHebDoc::OnPasteTable() {
+bool CHebDoc::PasteTable(long& start, long& end) {
     TableSettings table;
     GetTableSettings(table);
     if (table.TableDisplay != 0) {
@@ -130,21 +135,27 @@ void CHebDoc::OnPasteTable() {
     changed.ConvertDisplay = 0;
     SetConversionSettings(changed);
 
-    std::optional<PasteStart> paste = BeginPaste(*this);
+    std::optional<PasteStart> paste = BeginPaste(*this, start, end);
     if (!paste) {
-        return;
+        return false;
     }
-    long start = paste->start;
-    long end = paste->end;
-    const std::string visual = ConvertToVisual(std::move(paste->text), start, end, true);
+    long from = paste->start;
+    long to = paste->end;
+    const std::string visual = ConvertToVisual(std::move(paste->text), from, to, true);
     const std::string text =
         TableBuilder::Build(visual, TableTags{table.TableTag, table.TRTag, table.TDTag});
-    IEditorText* editor = GetView();
-    if (editor == nullptr) {
-        return;
+    ReplaceRange(paste->start, paste->replaceEnd, text);
+    start = paste->start;
+    end = start + static_cast<long>(text.size());
+    return true;
+}
+
+void CHebDoc::OnPasteTable() {
+    long start = 0;
+    long end = 0;
+    if (GetViewSel(start, end) && PasteTable(start, end)) {
+        SetViewSel(start, end);
     }
-    editor->ReplaceSel(text, true);
-    editor->SetSel(start, start + static_cast<long>(text.size()));
 }
 
 void CHebDoc::OnUpdatePaste(CCmdUI& ui) {

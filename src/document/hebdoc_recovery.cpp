@@ -1,6 +1,7 @@
 // Crash recovery: the journal of unsaved edits, and a text taken back from one.
 #include <QTextDocument>
 
+#include "document/editortext.h"
 #include "document/hebdoc.h"
 #include "document/recoveryrecorder.h"
 #include "framework/localpath.h"
@@ -34,8 +35,11 @@ void CHebDoc::RestoreFromJournal(recoveryfolder::Orphan& orphan) {
     m_bByteOrderMark = header.encoding == "utf-8-sig";
     if (m_encoding == TextEncoding::Utf8) {
         TextDocumentBytes::WriteText(*m_pTextDocument,
-                                     QStringView(text.data(), static_cast<qsizetype>(text.size())));
-        ApplyTextFont();
+                                     QStringView(text.data(), static_cast<qsizetype>(text.size())),
+                                     TextDocumentBytes::TextFormat(*m_pTextDocument));
+        if (IEditorText* editor = GetView()) {
+            editor->ShowTextStart();
+        }
         SetDocModified(true);
         return;
     }

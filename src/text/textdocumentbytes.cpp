@@ -5,10 +5,14 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QVariant>
 #include <algorithm>
 #include <vector>
 
 namespace {
+
+// The document property that holds the whole text's format.
+const char kTextFormatProperty[] = "mirvalTextFormat";
 
 long ExtraBreakBytes(LineBreak lineBreak) {
     return lineBreak == LineBreak::CrLf ? 1 : 0;
@@ -396,6 +400,24 @@ void TextDocumentBytes::Insert(QTextCursor& cursor, QStringView text,
     }
     insertText(runStart, size);
     cursor.endEditBlock();
+}
+
+void TextDocumentBytes::Replace(QTextCursor& cursor, std::string_view bytes, LineBreak lineBreak) {
+    // The block format set to itself is something else than an insertion,
+    // so the document does not merge later typing into this step.
+    cursor.beginEditBlock();
+    Insert(cursor, EditorCodec::Decode(bytes, lineBreak));
+    cursor.setBlockFormat(cursor.blockFormat());
+    cursor.endEditBlock();
+}
+
+QTextCharFormat TextDocumentBytes::TextFormat(const QTextDocument& document) {
+    const QVariant format = document.property(kTextFormatProperty);
+    return format.isValid() ? qvariant_cast<QTextFormat>(format).toCharFormat() : QTextCharFormat();
+}
+
+void TextDocumentBytes::SetTextFormat(QTextDocument& document, const QTextCharFormat& format) {
+    document.setProperty(kTextFormatProperty, QVariant::fromValue(QTextFormat(format)));
 }
 
 long TextDocumentBytes::Length(const QTextDocument& document, LineBreak lineBreak) {

@@ -85,6 +85,16 @@ public:
     // text takes it; otherwise the cursor's.
     static void Insert(QTextCursor& cursor, QStringView text,
                        const QTextCharFormat* format = nullptr);
+    // Replaces the cursor's selection (or inserts at it) with the decoded
+    // bytes, as one undo step of its own: typing is merged into an insertion
+    // just before it only when nothing else comes between. The text takes
+    // the cursor's format; the cursor ends after it.
+    static void Replace(QTextCursor& cursor, std::string_view bytes, LineBreak lineBreak);
+    // The character format a whole-text write gives the text: the one last
+    // given to the whole text, kept with the document so that every view of
+    // it and the document itself write alike.
+    static QTextCharFormat TextFormat(const QTextDocument& document);
+    static void SetTextFormat(QTextDocument& document, const QTextCharFormat& format);
     // True for a block that continues the line of the block before it.
     static bool ContinuesLine(const QTextBlock& block);
 

@@ -216,14 +216,8 @@ std::string CHebView::GetSelText() const {
 
 void CHebView::ReplaceSel(const std::string& text, bool canUndo) {
     QTextCursor cursor = WorkingCursor();
-    // The new text takes the format at the start of the selection. It is one
-    // undo step of its own: the document merges typing into an insertion
-    // just before it, unless something else than an insertion comes between,
-    // which the block format set to itself is.
-    cursor.beginEditBlock();
-    TextDocumentBytes::Insert(cursor, EditorCodec::Decode(text, kEditorBreak));
-    cursor.setBlockFormat(cursor.blockFormat());
-    cursor.endEditBlock();
+    // The new text takes the format at the start of the selection.
+    TextDocumentBytes::Replace(cursor, text, kEditorBreak);
     SetWorkingCursor(cursor);
     if (!canUndo) {
         document()->clearUndoRedoStacks();
@@ -254,7 +248,12 @@ std::string CHebView::GetWindowText() const {
 }
 
 void CHebView::SetWindowText(const std::string& text) {
-    TextDocumentBytes::Write(*document(), text, kEditorBreak, m_textFormat);
+    TextDocumentBytes::Write(*document(), text, kEditorBreak,
+                             TextDocumentBytes::TextFormat(*document()));
+    ShowTextStart();
+}
+
+void CHebView::ShowTextStart() {
     const QTextCursor start(document());
     if (m_bSelectionHidden) {
         m_hiddenCursor = start;
@@ -326,7 +325,7 @@ void CHebView::SetSelectionCharFormat(const FontSettings& format) {
         cursor.mergeCharFormat(charFormat);
     }
     if (cursor.selectionStart() == 0 && cursor.selectionEnd() == CharacterLength(*document())) {
-        m_textFormat = charFormat;
+        TextDocumentBytes::SetTextFormat(*document(), charFormat);
     }
     // With no selection the format is the caret's, for the next typing; the
     // cursor that holds it goes back to where it came from.

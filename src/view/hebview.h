@@ -106,9 +106,14 @@ public:
     int PrintMarginTwips() const { return m_nPrintMarginTwips; }
     QMarginsF PrintMarginsMm() const;
 
+    // The whole text, and its replacement (caret at the start, scrolled to
+    // the first line, undo history cleared); a document's own commands use
+    // the document's text operations instead.
+    std::string GetWindowText() const;
+    void SetWindowText(const std::string& text);
+
     // The editor-text operations.
-    std::string GetWindowText() const override;
-    void SetWindowText(const std::string& text) override;
+    void ShowTextStart() override;
     void GetSel(long& start, long& end) const override;
     void SetSel(long start, long end) override;
     std::string GetSelText() const override;
@@ -195,8 +200,6 @@ private:
     bool m_bColour = false;
     bool m_bSelectionHidden = false;
     QTextCursor m_hiddenCursor;
-    // The format last given to the whole text; a whole-text write keeps it.
-    QTextCharFormat m_textFormat;
     int m_nPrintMarginTwips = kPrintMarginTwips;
 
     mutable TextFacts m_facts;

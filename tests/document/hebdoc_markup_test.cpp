@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <sys/stat.h>
+#include <QDir>
 
 #include <filesystem>
 #include <tuple>

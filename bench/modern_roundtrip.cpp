@@ -1,0 +1,168 @@
+// How well to-modern undoes to-visual, as a browser sees it: logical pages
+// of varied Hebrew, Latin, numbers, punctuation, tags and entities (and the
+// shipped sample text) are made visual with varied settings and turned back
+// into modern pages; the web engine renders both, and the text of each body
+// (document.body.innerText, white space runs collapsed) must be the same.
+//
+// usage: mirval-bench-modern [PAGES] [--show N]
+//   PAGES    generated pages (default 300), after the sample text
+//   --show   print the first N differing pages' texts (default 3)
+// Prints one line per settings group and the total; exit status 0.
+#include <unistd.h>
+#include <QApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
+#include <QWebEnginePage>
+
+#include <QStringList>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "convert/conversionchain.h"
+#include "text/utf8codec.h"
+#include "textgen.h"
+
+namespace {
+
+struct Case {
+    std::string logical;  // the page P, code page 1255
+    ConversionSettings settings;
+    std::string group;  // the settings, in words
+};
+
+Case MakeCase(uint64_t seed) {
+    Case c;
+    const textgen::Variant variant =
+        seed % 2 == 0 ? textgen::Variant::Prose : textgen::Variant::Logical;
+    const std::string text = textgen::Generate(variant, 1500 + 500 * (seed % 7), 1255 + seed);
+    c.logical =
+        "<html><head><title>page</title></head><body>\r\n" + text + "\r\n</body></html>\r\n";
+    static constexpr int kWidths[] = {40, 55, 60, 70, 80, 100};
+    c.settings.BreakLinesAt = kWidths[seed % 6];
+    c.settings.AddToHebParagraph = static_cast<int>((seed / 2) % 2);
+    c.settings.RemoveTag = static_cast<int>((seed / 3) % 2);
+    c.settings.AddToBrokenLine = (seed / 5) % 3 == 0 ? "<BR>" : "<br>";
+    c.group = std::string(variant == textgen::Variant::Prose ? "prose" : "logical") +
+              (c.settings.AddToHebParagraph != 0 ? ", paragraphs" : "");
+    return c;
+}
+
+std::string Modern(std::string page, const ConversionSettings& settings) {
+    conversion::ToVisual(page, settings, conversion::VisualScope::WholeText);
+    conversion::ToModern(page, settings, true);
+    return Utf8Codec::EncodeCp1255(page);
+}
+
+// The words of `a` that `b` has in the same order: the longest common
+// subsequence of the two lists of words.
+size_t WordsInOrder(const QStringList& a, const QStringList& b) {
+    std::vector<size_t> row(static_cast<size_t>(b.size()) + 1, 0);
+    for (const QString& word : a) {
+        size_t diagonal = 0;
+        for (qsizetype k = 0; k < b.size(); ++k) {
+            const size_t above = row[static_cast<size_t>(k) + 1];
+            row[static_cast<size_t>(k) + 1] =
+                word == b[k] ? diagonal + 1 : std::max(above, row[static_cast<size_t>(k)]);
+            diagonal = above;
+        }
+    }
+    return row.back();
+}
+
+class Renderer {
+public:
+    QString BodyText(const std::string& utf8Html) {
+        QEventLoop loop;
+        const auto connection =
+            QObject::connect(&m_page, &QWebEnginePage::loadFinished, &loop, &QEventLoop::quit);
+        m_page.setHtml(QString::fromUtf8(utf8Html.data(), static_cast<qsizetype>(utf8Html.size())),
+                       QUrl(QStringLiteral("file:///modern/")));
+        loop.exec();
+        QObject::disconnect(connection);
+        QString text;
+        m_page.runJavaScript(QStringLiteral("document.body ? document.body.innerText : ''"),
+                             [&](const QVariant& value) {
+                                 text = value.toString();
+                                 loop.quit();
+                             });
+        loop.exec();
+        return text.simplified();
+    }
+
+private:
+    QWebEnginePage m_page;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // The web engine's sandbox cannot run as root (as on a build machine).
+    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    }
+    QApplication app(argc, argv);
+    int pages = 300;
+    int show = 3;
+    for (int k = 1; k < argc; ++k) {
+        const std::string arg = argv[k];
+        if (arg == "--show" && k + 1 < argc) {
+            show = std::atoi(argv[++k]);
+        } else {
+            pages = std::atoi(argv[k]);
+        }
+    }
+    Renderer renderer;
+    std::map<std::string, std::pair<int, int>> groups;  // same, total
+    int same = 0;
+    int total = 0;
+    size_t wordsKept = 0;
+    size_t words = 0;
+    const auto check = [&](const Case& c) {
+        const QString expected = renderer.BodyText(Utf8Codec::EncodeCp1255(c.logical));
+        const QString got = renderer.BodyText(Modern(c.logical, c.settings));
+        const bool equal = expected == got;
+        const QStringList expectedWords = expected.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        words += static_cast<size_t>(expectedWords.size());
+        wordsKept +=
+            equal ? static_cast<size_t>(expectedWords.size())
+                  : WordsInOrder(expectedWords, got.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+        same += equal ? 1 : 0;
+        ++total;
+        auto& group = groups[c.group];
+        group.first += equal ? 1 : 0;
+        ++group.second;
+        if (!equal && show-- > 0) {
+            int at = 0;
+            while (at < expected.size() && at < got.size() && expected[at] == got[at]) {
+                ++at;
+            }
+            std::printf("differs (%s, width %d) at %d:\n  page:   %s\n  modern: %s\n",
+                        c.group.c_str(), c.settings.BreakLinesAt, at,
+                        expected.mid(std::max(0, at - 40), 120).toStdString().c_str(),
+                        got.mid(std::max(0, at - 40), 120).toStdString().c_str());
+        }
+    };
+
+    QFile sample(QStringLiteral(MIRVAL_SOURCE_DIR "/data/sample.txt"));
+    if (sample.open(QIODevice::ReadOnly)) {
+        Case c;
+        c.logical = sample.readAll().toStdString();
+        c.group = "data/sample.txt";
+        check(c);
+    }
+    for (int seed = 0; seed < pages; ++seed) {
+        check(MakeCase(static_cast<uint64_t>(seed)));
+    }
+    for (const auto& [name, counts] : groups) {
+        std::printf("%-22s %4d of %4d the same\n", name.c_str(), counts.first, counts.second);
+    }
+    std::printf("total                  %4d of %4d the same (%.1f%%)\n", same, total,
+                100.0 * same / std::max(1, total));
+    std::printf(
+        "words in order         %zu of %zu (%.2f%%)\n", wordsKept, words,
+        100.0 * static_cast<double>(wordsKept) / static_cast<double>(std::max<size_t>(1, words)));
+    return 0;
+}

@@ -1,0 +1,494 @@
+// Visual HTML back to logical HTML for today's browsers.
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
+#include "convert/convert.h"
+#include "convert/textsearch.h"
+
+namespace {
+
+constexpr CharSet kLatinRunSet{charsets::kLatinRun};
+constexpr CharSet kRunPunctuationSet{charsets::kRunPunctuation};
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The first occurrence of a lower-case ASCII pattern at or after `from`,
+// ignoring the case of the text. Patterns are short constants, so the search
+// is linear in the text.
+size_t FindNoCase(std::string_view text, std::string_view pattern, size_t from = 0) {
+    if (pattern.empty() || text.size() < pattern.size()) {
+        return std::string_view::npos;
+    }
+    for (size_t i = from; i + pattern.size() <= text.size(); ++i) {
+        size_t k = 0;
+        while (k < pattern.size() && Lower(text[i + k]) == pattern[k]) {
+            ++k;
+        }
+        if (k == pattern.size()) {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
+bool EndsWith(std::string_view text, std::string_view suffix) {
+    return !suffix.empty() && text.size() >= suffix.size() &&
+           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+std::string_view TrimRight(std::string_view text) {
+    size_t end = text.size();
+    while (end > 0 && kWhiteSpaceSet.Contains(text[end - 1])) {
+        --end;
+    }
+    return text.substr(0, end);
+}
+
+// The bytes after the last space of a piece: the word the line was cut beside.
+size_t LastWordLength(std::string_view piece) {
+    const size_t space = piece.rfind(' ');
+    return space == std::string_view::npos ? piece.size() : piece.size() - space - 1;
+}
+
+// Whether a source line opens or closes a script or style block, as the
+// state after the line: the last opening or closing tag in it decides.
+bool InRawBlockAfter(std::string_view line, bool inside) {
+    size_t last = std::string_view::npos;
+    bool lastOpens = inside;
+    for (std::string_view name : {"<script", "<style", "</script", "</style"}) {
+        size_t found = std::string_view::npos;
+        for (size_t at = FindNoCase(line, name); at != std::string_view::npos;
+             at = FindNoCase(line, name, at + 1)) {
+            found = at;
+        }
+        if (found != std::string_view::npos && (last == std::string_view::npos || found > last)) {
+            last = found;
+            lastOpens = name[1] != '/';
+        }
+    }
+    return lastOpens;
+}
+
+bool MentionsRawBlock(std::string_view line) {
+    return FindNoCase(line, "<script") != std::string_view::npos ||
+           FindNoCase(line, "<style") != std::string_view::npos;
+}
+
+// Appends the reading order of one visual line: the inverse of the
+// reversal that made it. That reversal read the logical line from left to
+// right and put each block in front of the ones before it: single bytes
+// (brackets mirrored) and runs, which start with a byte of the run set, go on
+// over run bytes, punctuation and spaces, and keep their own order. So the
+// visual line read from right to left gives the blocks in logical order:
+// bytes outside runs one by one, and each run, whose first and last bytes
+// are the leftmost and rightmost run bytes of its stretch of run bytes,
+// punctuation and spaces (the punctuation and spaces around them belong to
+// the bytes beside it), in its own order. A run whose leading minus sign was
+// put at its right end ("-x" shows as "x-") gets it back in front. Each byte
+// is looked at no more than twice: linear.
+void VisualLineToLogical(std::string_view line, std::string& out) {
+    // The run that ends (at its right) at `end`: where its first run byte is.
+    const auto runStart = [&](size_t end) {
+        size_t left = end - 1;
+        while (left > 0 && (kLatinRunSet.Contains(line[left - 1]) ||
+                            kRunPunctuationSet.Contains(line[left - 1]) || line[left - 1] == ' ')) {
+            --left;
+        }
+        while (!kLatinRunSet.Contains(line[left])) {
+            ++left;
+        }
+        return left;
+    };
+    size_t r = line.size();
+    while (r > 0) {
+        const char c = line[r - 1];
+        // A run that ended in punctuation lost it to the bytes after it but
+        // kept the space before it ("a 12 \"x\"" shows as "\"x\"12  a"): of
+        // two spaces right of such a run, the nearer is its own.
+        bool ownSpace = false;
+        if (c == ' ' && r >= 2 && r < line.size() && line[r] == ' ' &&
+            kLatinRunSet.Contains(line[r - 2])) {
+            const size_t left = runStart(r - 1);
+            ownSpace = left > 0 && kRunPunctuationSet.Contains(line[left - 1]);
+            if (ownSpace) {
+                --r;
+            }
+        }
+        if (!ownSpace && !kLatinRunSet.Contains(c)) {
+            out.push_back(c == '(' ? ')' : c == ')' ? '(' : c);
+            --r;
+            continue;
+        }
+        const size_t left = runStart(r);
+        const std::string_view run = line.substr(left, r - left);
+        if (run.size() > 1 && run.back() == '-') {
+            out.push_back('-');
+            out.append(run.substr(0, run.size() - 1));
+        } else {
+            out.append(run);
+        }
+        if (ownSpace) {
+            out.push_back(' ');
+        }
+        r = left;
+    }
+}
+
+// The tag's name in lower case after "<" or "</".
+std::string TagName(std::string_view tag) {
+    std::string name;
+    for (size_t k = tag[1] == '/' ? 2 : 1;
+         k + 1 < tag.size() && !kWhiteSpaceSet.Contains(tag[k]) && tag[k] != '/'; ++k) {
+        name.push_back(Lower(tag[k]));
+    }
+    return name;
+}
+
+// Whether the tag at [start, end) of a line belongs to it: a line break, or
+// a tag whose counterpart (the closing tag of an opening one, and the other
+// way round) is in the line too, with something between them (a closing tag
+// and an opening tag side by side, as "</p><p>", end one element and start
+// the next).
+bool BelongsToLine(std::string_view line, size_t start, size_t end) {
+    const std::string_view tag = line.substr(start, end - start);
+    if (FindNoCase(tag, "<br") == 0) {
+        return true;
+    }
+    const std::string name = TagName(tag);
+    if (name.empty()) {
+        return false;
+    }
+    const auto blank = [&](size_t from, size_t to) {
+        for (size_t k = from; k < to; ++k) {
+            if (!kWhiteSpaceSet.Contains(line[k])) {
+                return false;
+            }
+        }
+        return true;
+    };
+    const std::string counterpart = (tag[1] == '/' ? "<" : "</") + name;
+    for (size_t at = FindNoCase(line, counterpart); at != std::string_view::npos;
+         at = FindNoCase(line, counterpart, at + 1)) {
+        const size_t after = at + counterpart.size();
+        // (A tag cut at a space ends its piece: "<a" alone.)
+        if (after < line.size() && line[after] != '>' && !kWhiteSpaceSet.Contains(line[after])) {
+            continue;
+        }
+        const size_t gt = line.find('>', at);
+        const bool besideIt =
+            at > start ? blank(end, at) : gt != std::string_view::npos && blank(gt + 1, start);
+        if (!besideIt) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The length of what the visual conversion glued before a line's first
+// piece. It writes the lines without a Hebrew letter (a page's lines of tags,
+// its head) with no line end, so they come before the next Hebrew line. The
+// tags at the start of the piece, before its first Hebrew letter, were glued
+// while they do not belong to the line (see BelongsToLine: "</h1><p>" before
+// a paragraph's first line, not "</p>" in "</p>.x<p>"), and so was a page's
+// head element (<head>, <title>) that opens and closes there.
+size_t GluedTagsLength(std::string_view piece) {
+    constexpr size_t kMostLooked = 64;  // bounds the searches of BelongsToLine
+    size_t hebrew = 0;
+    while (hebrew < piece.size() && !kHebrewLetterSet.Contains(piece[hebrew])) {
+        ++hebrew;
+    }
+    if (hebrew == piece.size()) {
+        return 0;  // no Hebrew letter: nothing was glued to it
+    }
+    size_t glued = 0;
+    size_t pos = 0;
+    for (size_t looked = 0; looked < kMostLooked; ++looked) {
+        while (pos < hebrew && kWhiteSpaceSet.Contains(piece[pos])) {
+            ++pos;
+        }
+        if (pos >= hebrew || piece[pos] != '<') {
+            break;
+        }
+        const size_t gt = piece.find('>', pos);
+        if (gt == std::string_view::npos || gt > hebrew) {
+            break;
+        }
+        if (!BelongsToLine(piece, pos, gt + 1)) {
+            pos = glued = gt + 1;
+            continue;
+        }
+        const std::string name = TagName(piece.substr(pos, gt + 1 - pos));
+        if (piece[pos + 1] == '/' || (name != "head" && name != "title")) {
+            break;
+        }
+        const size_t close = FindNoCase(piece.substr(0, hebrew), "</" + name, gt);
+        const size_t closeEnd = close == std::string_view::npos ? close : piece.find('>', close);
+        if (closeEnd == std::string_view::npos || closeEnd > hebrew) {
+            break;
+        }
+        pos = glued = closeEnd + 1;
+    }
+    return glued;
+}
+
+// Turns visual lines back into reading order, joining the pieces of a broken
+// line first.
+class ModernLines {
+public:
+    ModernLines(const ModernPageRules& rules, std::string_view sep, std::string& out)
+        : m_rules(rules),
+          m_breakString(TrimRight(m_rules.breakString)),
+          m_breakEndsLine(m_breakString.size() != m_rules.breakString.size()),
+          m_sep(sep),
+          m_out(out) {}
+
+    void Line(std::string_view line) {
+        if (m_inRawBlock || MentionsRawBlock(line)) {
+            Flush();
+            m_out.append(line).append(m_sep);
+            m_inRawBlock = InRawBlockAfter(line, m_inRawBlock);
+            return;
+        }
+        std::string_view content = TrimRight(line);
+        // A mark that ends in a line end leaves an empty line after its piece.
+        if (m_breakEndsLine && m_lastBroken && m_afterMark && content.empty()) {
+            m_afterMark = false;
+            return;
+        }
+        m_afterMark = false;
+        if (m_rules.stripParagraphs) {
+            bool stripped = false;
+            for (bool again = true; again;) {
+                again = false;
+                for (const std::string& mark : {m_rules.beforeParagraph, m_rules.afterParagraph}) {
+                    if (EndsWith(content, mark)) {
+                        content = TrimRight(content.substr(0, content.size() - mark.size()));
+                        again = stripped = true;
+                    }
+                }
+            }
+            if (stripped && content.empty()) {
+                return;  // a line of the paragraph strings alone
+            }
+        }
+        // The visual conversion writes a piece without a Hebrew letter with
+        // no mark and no line end, so the last piece of a line, when it is
+        // Latin or a number, is glued to the next line's first piece. Text
+        // (not a tag) that ends in a letter or digit glued straight to a
+        // Hebrew letter (punctuation touches its Hebrew word) is taken back as the
+        // end of the line before (a line of its own when none is open).
+        {
+            size_t hebrew = 0;
+            while (hebrew < content.size() && !kHebrewLetterSet.Contains(content[hebrew])) {
+                ++hebrew;
+            }
+            const std::string_view prefix = content.substr(0, hebrew);
+            const bool word = std::any_of(prefix.begin(), prefix.end(), [](char c) {
+                return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+            });
+            const char last = prefix.empty() ? ' ' : prefix.back();
+            const bool touches = (last >= '0' && last <= '9') || (last >= 'A' && last <= 'Z') ||
+                                 (last >= 'a' && last <= 'z');
+            if (word && touches && hebrew < content.size() &&
+                prefix.find_first_of("<>") == std::string_view::npos) {
+                m_pieces.push_back(TrimRight(prefix));
+                Flush();
+                content.remove_prefix(hebrew);
+            }
+        }
+        const bool broken = EndsWith(content, m_breakString);
+        if (broken) {
+            content = TrimRight(content.substr(0, content.size() - m_breakString.size()));
+            m_afterMark = true;
+        }
+        // A piece continues the broken piece before it when the visual
+        // conversion would have cut there: the earlier piece and the word
+        // beside the cut would not have fitted in one piece (a line without a
+        // Hebrew letter is no such piece: the conversion writes those with
+        // no line end). A piece after
+        // the first was measured with the space it was cut after.
+        const size_t measured =
+            m_pieces.empty() ? 0 : m_pieces.back().size() + (m_pieces.size() > 1 ? 1 : 0);
+        // Tags glued before a piece show that it starts a line.
+        const size_t glued = GluedTagsLength(content);
+        const bool continues = glued == 0 && !m_pieces.empty() && m_lastBroken &&
+                               kHebrewLetterSet.AnyIn(content) &&
+                               (m_rules.width <= 0 || measured + 1 + LastWordLength(content) >=
+                                                          static_cast<size_t>(m_rules.width));
+        if (!continues) {
+            Flush();
+        }
+        if (broken && content.empty()) {
+            m_out.append(m_sep);  // a marked empty line: an empty line
+            m_lastBroken = m_breakEndsLine;
+            return;
+        }
+        if (m_pieces.empty()) {
+            // Tags glued before the line's first piece go before the line.
+            m_glued = content.substr(0, glued);
+            content.remove_prefix(glued);
+        }
+        m_pieces.push_back(content);
+        m_lastBroken = broken;
+        if (!broken) {
+            Flush();
+        }
+    }
+
+    void Flush() {
+        if (m_pieces.empty()) {
+            return;
+        }
+        // The pieces come right end first: the visual line is them in
+        // reverse order, a space between each two.
+        m_out.append(m_glued);
+        m_glued = {};
+        m_joined.clear();
+        for (size_t k = m_pieces.size(); k-- > 0;) {
+            m_joined.append(m_pieces[k]);
+            if (k > 0) {
+                m_joined.push_back(' ');
+            }
+        }
+        m_pieces.clear();
+        VisualLineToLogical(m_joined, m_out);
+        m_out.append(m_sep);
+        m_lastBroken = false;
+    }
+
+private:
+    const ModernPageRules& m_rules;
+    std::string_view m_breakString;  // without the line end it may hold
+    bool m_breakEndsLine;
+    bool m_afterMark = false;
+    std::string_view m_sep;
+    std::string& m_out;
+    std::vector<std::string_view> m_pieces;
+    std::string_view m_glued;  // tags glued before the first piece
+    std::string m_joined;
+    bool m_lastBroken = false;
+    bool m_inRawBlock = false;
+};
+
+// Replaces each meta tag that declares an old Hebrew charset by a UTF-8
+// declaration; adds one after <head> (or at the start) when the page
+// declares no charset at all.
+void DeclareUtf8(std::string& page) {
+    constexpr std::string_view kUtf8Meta = "<meta charset=\"utf-8\">";
+    std::string result;
+    const std::string_view text(page);
+    bool declared = false;
+    size_t copied = 0;
+    size_t pos = 0;
+    for (size_t lt = FindNoCase(text, "<meta"); lt != std::string_view::npos;
+         lt = FindNoCase(text, "<meta", pos)) {
+        const size_t gt = text.find('>', lt);
+        if (gt == std::string_view::npos) {
+            break;
+        }
+        const std::string_view tag = text.substr(lt, gt + 1 - lt);
+        pos = gt + 1;
+        if (FindNoCase(tag, "charset") == std::string_view::npos) {
+            continue;
+        }
+        declared = true;
+        if (FindNoCase(tag, "visual") != std::string_view::npos ||
+            FindNoCase(tag, "iso-8859-8") != std::string_view::npos ||
+            FindNoCase(tag, "windows-1255") != std::string_view::npos) {
+            result.append(text.substr(copied, lt - copied)).append(kUtf8Meta);
+            copied = pos;
+        }
+    }
+    if (copied > 0) {
+        result.append(text.substr(copied));
+        page.swap(result);
+        return;
+    }
+    if (declared) {
+        return;
+    }
+    size_t at = 0;
+    if (const size_t head = FindNoCase(text, "<head");
+        head != std::string_view::npos &&
+        (head + 5 == text.size() || text[head + 5] == '>' || text[head + 5] == ' ')) {
+        const size_t gt = text.find('>', head);
+        at = gt == std::string_view::npos ? 0 : gt + 1;
+    }
+    page.insert(at, kUtf8Meta);
+}
+
+bool HasAttribute(std::string_view tag, std::string_view name) {
+    for (size_t at = FindNoCase(tag, name); at != std::string_view::npos;
+         at = FindNoCase(tag, name, at + 1)) {
+        const char before = tag[at - 1];
+        if ((before == ' ' || before == '\t' || before == '\r' || before == '\n') &&
+            at + name.size() < tag.size() && tag[at + name.size()] == '=') {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The first tag named `name` (lower case, "<" included): where it starts, or npos.
+size_t FindTag(std::string_view text, std::string_view name) {
+    for (size_t at = FindNoCase(text, name); at != std::string_view::npos;
+         at = FindNoCase(text, name, at + 1)) {
+        const size_t after = at + name.size();
+        if (after < text.size() && (text[after] == '>' || kWhiteSpaceSet.Contains(text[after]))) {
+            return at;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// Gives the page its direction and language: on <html>, else on a division
+// around the body's content.
+void DeclareDirection(std::string& page) {
+    const std::string_view text(page);
+    if (const size_t html = FindTag(text, "<html"); html != std::string_view::npos) {
+        const size_t gt = text.find('>', html);
+        if (gt == std::string_view::npos) {
+            return;
+        }
+        const std::string_view tag = text.substr(html, gt + 1 - html);
+        std::string added;
+        if (!HasAttribute(tag, "dir")) {
+            added += " dir=\"rtl\"";
+        }
+        if (!HasAttribute(tag, "lang")) {
+            added += " lang=\"he\"";
+        }
+        page.insert(html + 5, added);
+        return;
+    }
+    constexpr std::string_view kOpen = "<div dir=\"rtl\" lang=\"he\">";
+    size_t start = 0;
+    if (const size_t body = FindTag(text, "<body"); body != std::string_view::npos) {
+        const size_t gt = text.find('>', body);
+        start = gt == std::string_view::npos ? 0 : gt + 1;
+    }
+    size_t end = FindNoCase(text, "</body", start);
+    if (end == std::string_view::npos) {
+        end = text.size();
+    }
+    page.insert(end, "</div>");
+    page.insert(start, kOpen);
+}
+
+}  // namespace
+
+void CConvert::VisualHtmlToModern(std::string& text, const ModernPageRules& rules) {
+    const std::string_view source(text);
+    const std::string_view sep = ChooseLineSeparator(source) == "\n" ? "\n" : "\r\n";
+    std::string result;
+    result.reserve(source.size() + source.size() / 16 + 128);
+    ModernLines lines(rules, sep, result);
+    ForEachTextFileLine(source, [&](std::string_view line) { lines.Line(line); });
+    lines.Flush();
+    DeclareDirection(result);
+    DeclareUtf8(result);
+    text.swap(result);
+}

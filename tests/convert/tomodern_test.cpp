@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "common/hebrew.h"
+#include "convert/conversionchain.h"
+#include "convert/convert.h"
+
+namespace {
+
+// The body of a modern page: the page declarations are checked on their own.
+std::string Modern(std::string text, ModernPageRules rules = {}) {
+    rules.beforeParagraph = "<div align=\"right\">";
+    rules.afterParagraph = "</div>";
+    CConvert::VisualHtmlToModern(text, rules);
+    return text;
+}
+
+constexpr std::string_view kDeclared = "<meta charset=\"utf-8\"><div dir=\"rtl\" lang=\"he\">";
+
+TEST(VisualHtmlToModern, Lines) {
+    ModernPageRules strip;
+    strip.stripParagraphs = true;
+    ModernPageRules narrow;
+    narrow.width = 14;
+    const struct {
+        const char* what;
+        std::string visual;
+        std::string body;
+        ModernPageRules rules;
+    } cases[] = {
+        {"tags inside a line go to their logical place",
+         Heb("</p>.םלוע םולש<p>\r\n"),
+         Heb("<p>שלום עולם.</p>\r\n"),
+         {}},
+        {"Latin and numbers keep their order",
+         Heb("<b>abc def</b> 12 םולש\r\n"),
+         Heb("שלום <b>abc def</b> 12\r\n"),
+         {}},
+        {"a mark ends a line, and is removed",
+         Heb("םלוע<br>\r\nםולש<br>\r\n"),
+         Heb("עולם\r\nשלום\r\n"),
+         {}},
+        {"the pieces of one line are joined in reading order",
+         Heb("def ןושאר קלח<br>\r\nינש קלח abc<br>\r\n"), Heb("חלק ראשון abc def חלק שני\r\n"),
+         narrow},
+        {"an author's own <br> stays at the line's end",
+         Heb("<br>םולש<br>\r\n"),
+         Heb("שלום<br>\r\n"),
+         {}},
+        {"entities stay whole", Heb("םלוע ;amp& םולש\r\n"), Heb("שלום &amp; עולם\r\n"), {}},
+        {"scripts are kept as written",
+         Heb("<script>\r\nvar s = \"םולש\";\r\n</script>\r\nםולש<br>\r\n"),
+         Heb("<script>\r\nvar s = \"םולש\";\r\n</script>\r\nשלום\r\n"),
+         {}},
+        {"paragraph strings stay unless stripped",
+         Heb("<div align=\"right\">\r\nםולש<br>\r\n</div>\r\n"),
+         Heb("<div align=\"right\">\r\nשלום\r\n</div>\r\n"),
+         {}},
+        {"paragraph strings stripped", Heb("<div align=\"right\">\r\nםולש<br>\r\n</div>\r\n"),
+         Heb("שלום\r\n"), strip},
+        {"tags glued before a line by the visual conversion stay before it",
+         Heb("</h1><p>םלוע םולש<br>\r\n"),
+         Heb("</h1><p>שלום עולם\r\n"),
+         {}},
+        {"a title line keeps its tags around it",
+         Heb("</title>םולש<title><br>\r\n"),
+         Heb("<title>שלום</title>\r\n"),
+         {}},
+        {"a number keeps its space before a quotation",
+         Heb("\"םלוע\"12  םולש\r\n"),
+         Heb("שלום 12 \"עולם\"\r\n"),
+         {}},
+        {"a Latin piece glued to the next line goes back to the end of its line",
+         Heb("םולש<br>\r\nabcםלוע<br>\r\n"),
+         Heb("שלום abc\r\nעולם\r\n"),
+         {}},
+        {"a marked empty line stays an empty line",
+         Heb("ב<br>\r\n<br>\r\nא<br>\r\n"),
+         Heb("ב\r\n\r\nא\r\n"),
+         {}},
+    };
+    for (const auto& c : cases) {
+        ModernPageRules rules = c.rules;
+        std::string page = c.visual;
+        rules.beforeParagraph = "<div align=\"right\">";
+        rules.afterParagraph = "</div>";
+        CConvert::VisualHtmlToModern(page, rules);
+        EXPECT_EQ(page, std::string(kDeclared) + c.body + "</div>") << c.what;
+    }
+}
+
+TEST(VisualHtmlToModern, DeclaresThePage) {
+    const struct {
+        std::string visual;
+        std::string modern;
+    } cases[] = {
+        {Heb("<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+             "charset=windows-1255\"></head><body>\r\nםולש\r\n</body></html>"),
+         Heb("<html dir=\"rtl\" lang=\"he\"><head><meta charset=\"utf-8\"></head><body>\r\n"
+             "שלום\r\n</body></html>\r\n")},
+        {Heb("<HTML lang=\"he\"><HEAD><META CHARSET=VISUAL></HEAD>\r\nםולש\r\n"),
+         Heb("<HTML dir=\"rtl\" lang=\"he\"><HEAD><meta charset=\"utf-8\"></HEAD>\r\nשלום\r\n")},
+        {Heb("<html dir=\"rtl\"><head><title>x</title></head>\r\nםולש\r\n"),
+         Heb("<html lang=\"he\" dir=\"rtl\"><head><meta "
+             "charset=\"utf-8\"><title>x</title></head>\r\n"
+             "שלום\r\n")},
+        // The page's head, glued before its first line, stays before it.
+        {Heb("<html><head><title>x</title></head><body><h1>ab-ל םולש<br>\r\n"),
+         Heb("<html dir=\"rtl\" lang=\"he\"><head><meta charset=\"utf-8\"><title>x</title></head>"
+             "<body><h1>שלום ל-ab\r\n")},
+        // A page that declares another charset keeps its declaration.
+        {Heb("<meta charset=\"utf-8\"></body>םולש<body>"),
+         Heb("<meta charset=\"utf-8\"><body><div dir=\"rtl\" lang=\"he\">שלום</div></body>\r\n")},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Modern(c.visual), c.modern) << c.visual;
+    }
+}
+
+// Model: lines of Hebrew words, with single Latin words and numbers among
+// them, made visual with random settings come back as the same words in the
+// same order. (Two Latin words side by side can make a piece without a
+// Hebrew letter inside a line, which the visual conversion glues to the next
+// piece without its space: that is lost for good.)
+TEST(ToModern, UndoesTheVisualConversion) {
+    const std::string hebrew[] = {Heb("שלום"), Heb("עולם"), Heb("ספר"), Heb("מילים"),
+                                  Heb("ארוך"), Heb("אב"),   Heb("כתב")};
+    std::mt19937 random(15);
+    for (int round = 0; round < 500; ++round) {
+        std::string logical;
+        std::string words;
+        const int lines = 1 + static_cast<int>(random() % 4);
+        for (int line = 0; line < lines; ++line) {
+            const int count = 1 + static_cast<int>(random() % 30);
+            bool latin = false;
+            for (int w = 0; w < count; ++w) {
+                latin = !latin && random() % 6 == 0;
+                const std::string word =
+                    latin ? std::string(random() % 2 ? "abc" : "12") : hebrew[random() % 7];
+                logical += (w > 0 ? " " : "") + word;
+                words += word + " ";
+            }
+            logical += "\r\n";
+        }
+        ConversionSettings settings;
+        settings.BreakLinesAt = 20 + static_cast<int>(random() % 60);
+        settings.AddToHebParagraph = static_cast<int>(random() % 2);
+        settings.AddToBrokenLine = random() % 2 ? "<br>" : "<BR>\r\n";
+        std::string text = logical;
+        if (!conversion::ToVisual(text, settings, conversion::VisualScope::WholeText)) {
+            continue;  // no Hebrew word was drawn
+        }
+        ASSERT_TRUE(conversion::ToModern(text, settings, true));
+        std::string back;
+        const size_t start = text.find("lang=\"he\">") + 10;
+        const size_t end = text.rfind("</div>");
+        for (char c : text.substr(start, end - start)) {
+            if (c == '\r' || c == '\n') {
+                c = ' ';
+            }
+            if (c != ' ' || (!back.empty() && back.back() != ' ')) {
+                back.push_back(c);
+            }
+        }
+        EXPECT_EQ(back, words) << logical << " width " << settings.BreakLinesAt;
+    }
+}
+
+}  // namespace
