@@ -10,6 +10,8 @@ const char* const kContext = "Command";
 // The popups of the menu bars.
 const char* const kFileMenu = QT_TRANSLATE_NOOP("Command", "&קובץ");
 const char* const kNewMenu = QT_TRANSLATE_NOOP("Command", "&חדש");
+// Its access key is the first letter: the last, ד, is browsing's in the same menu.
+const char* const kEncodingMenu = QT_TRANSLATE_NOOP("Command", "&קידוד");
 const char* const kEditMenu = QT_TRANSLATE_NOOP("Command", "&עריכה");
 const char* const kViewMenu = QT_TRANSLATE_NOOP("Command", "&תצוגה");
 const char* const kConvertMenu = QT_TRANSLATE_NOOP("Command", "&המרה...");
@@ -69,6 +71,15 @@ const CommandInfo kCommands[] = {
      .prompt = QT_TRANSLATE_NOOP(
          "Command", "שמור קובץ נוכחי כתבנית לקבצים אחרים\nשמור קובץ נוכחי כתבנית לקבצים אחרים"),
      .menu = {kInEditorMenu, kFileMenu, nullptr, 1}},
+    // The encoding the document is saved in (commands of our own).
+    {.id = EncodingCp1255,
+     .menuText = QT_TRANSLATE_NOOP("Command", "&Windows-1255"),
+     .prompt = QT_TRANSLATE_NOOP("Command", "שמירת המסמך בקידוד Windows-1255\nקידוד Windows-1255"),
+     .menu = {kInEditorMenu, kFileMenu, kEncodingMenu, 1}},
+    {.id = EncodingUtf8,
+     .menuText = QT_TRANSLATE_NOOP("Command", "&UTF-8"),
+     .prompt = QT_TRANSLATE_NOOP("Command", "שמירת המסמך בקידוד UTF-8\nקידוד UTF-8"),
+     .menu = {kInEditorMenu, kFileMenu, kEncodingMenu, 1}},
     {.id = Browse,
      .icon = "mirval-browse",
      .menuText = QT_TRANSLATE_NOOP("Command", "צפיה ב&דפדפן\tCtrl+W"),

@@ -308,6 +308,14 @@ void CMainFrame::CreateStatusBar() {
     m_pOrderPane->setMinimumWidth(m_pOrderPane->fontMetrics().horizontalAdvance(tr("ויזואלי")) +
                                   2 * m_pOrderPane->frameWidth() + 8);
     statusBar()->addPermanentWidget(m_pOrderPane);
+    // The encoding pane fits its longer name, "UTF-8".
+    m_pEncodingPane = new QLabel(this);
+    m_pEncodingPane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_pEncodingPane->setAlignment(Qt::AlignCenter);
+    m_pEncodingPane->setMinimumWidth(
+        m_pEncodingPane->fontMetrics().horizontalAdvance(QStringLiteral("UTF-8")) +
+        2 * m_pEncodingPane->frameWidth() + 8);
+    statusBar()->addPermanentWidget(m_pEncodingPane);
     // No Caps Lock, Num Lock or Scroll Lock indicators: Qt does not report
     // the state of the lock keys, so such panes could not be kept right.
 }
@@ -503,6 +511,7 @@ void CMainFrame::UpdateCommandUI() {
     }
     UpdatePane(m_pLinePane, CommandId::LineIndicator);
     UpdatePane(m_pOrderPane, CommandId::OrderIndicator);
+    UpdatePane(m_pEncodingPane, CommandId::EncodingIndicator);
 }
 
 void CMainFrame::UpdatePane(QLabel* pane, int id) {

@@ -74,6 +74,7 @@ public:
     QLabel* MessagePane() const { return m_pMessagePane; }
     QLabel* LinePane() const { return m_pLinePane; }
     QLabel* OrderPane() const { return m_pOrderPane; }
+    QLabel* EncodingPane() const { return m_pEncodingPane; }
     // 128, 129 or 130: the menu bar being shown.
     int CurrentMenu() const { return m_nCurrentMenu; }
     // The popups of a menu bar, as built.
@@ -162,7 +163,8 @@ private:
     QToolBar* m_pToolBar = nullptr;
     QLabel* m_pMessagePane = nullptr;
     QLabel* m_pLinePane = nullptr;
-    QLabel* m_pOrderPane = nullptr;  // visual or logical order of the active document
+    QLabel* m_pOrderPane = nullptr;     // visual or logical order of the active document
+    QLabel* m_pEncodingPane = nullptr;  // the encoding the active document is saved in
     std::map<int, QAction*> m_actions;
     QAction* m_pRecentPlaceholder = nullptr;
     std::map<int, QList<QMenu*>> m_menus;

@@ -37,6 +37,30 @@ const MessageEntry<CHebDoc> kMessageMap[] = {
     {CommandId::InsertTable, &CHebDoc::OnInsertTable, nullptr},
     {CommandId::Browse, &CHebDoc::OnBrowse, &CHebDoc::OnUpdatePreview},
     {CommandId::OrderIndicator, nullptr, &CHebDoc::OnUpdateOrderIndicator},
+    {CommandId::EncodingCp1255, &CHebDoc::OnEncodingCp1255, &CHebDoc::OnUpdateEncodingCp1255},
+    {CommandId::EncodingUtf8, &CHebDoc::OnEncodingUtf8, &CHebDoc::OnUpdateEncodingUtf8},
+    {CommandId::EncodingIndicator, nullptr, &CHebDoc::OnUpdateEncodingIndicator},
+};
+
+// The commands that take the text as code page 1255 bytes, and whether they
+// take all of it (the conversions, pastes and special characters keep the
+// whole text for their undo; the preview writes it) or only the selection
+// (the markup that wraps it). CHebDoc::CheckCodePageForm runs before them.
+struct CodePageCommand {
+    int id;
+    bool wholeText;
+};
+constexpr CodePageCommand kCodePageCommands[] = {
+    {CommandId::ConvertToVisual, true}, {CommandId::ConvertToLogical, true},
+    {CommandId::ConvertDos, true},      {CommandId::ConvertSemiLogical, true},
+    {CommandId::SpecialChars, true},    {CommandId::LowerTags, true},
+    {CommandId::PasteVisual, true},     {CommandId::PasteVisualCopy, true},
+    {CommandId::PasteTable, true},      {CommandId::Browse, true},
+    {CommandId::Bold, false},           {CommandId::Italic, false},
+    {CommandId::Underline, false},      {CommandId::FontTag, false},
+    {CommandId::Link, false},           {CommandId::LinkKey, false},
+    {CommandId::AlignLeft, false},      {CommandId::AlignCenter, false},
+    {CommandId::AlignRight, false},
 };
 
 // The marker that a modified document with a path carries in its title.
@@ -114,6 +138,11 @@ bool CHebDoc::HasText() const {
 }
 
 bool CHebDoc::OnCmdMsg(int id) {
+    for (const CodePageCommand& command : kCodePageCommands) {
+        if (command.id == id && !CheckCodePageForm(command.wholeText)) {
+            return true;  // refused, with its message: nothing changes
+        }
+    }
     return DispatchCommand<CHebDoc>(this, kMessageMap, id) || CDocument::OnCmdMsg(id);
 }
 

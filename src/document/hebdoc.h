@@ -9,6 +9,7 @@
 #include "convert/orderdetect.h"
 #include "document/settings.h"
 #include "framework/document.h"
+#include "text/utf8editorcodec.h"
 
 class CDocTemplate;
 class CHebDoc;
@@ -132,6 +133,36 @@ public:
     void DetectTextOrder(std::string_view text);
     const orderdetect::OrderEvidence& GetOrderEvidence() const { return m_orderEvidence; }
     void OnUpdateOrderIndicator(CCmdUI& ui);
+
+    // The encoding of the document's file: code page 1255, or UTF-8 for a
+    // file that opens as UTF-8 (see Utf8EditorCodec::OpensAsUtf8). Either
+    // way the commands work on the text's code page 1255 form.
+    TextEncoding GetEncoding() const { return m_encoding; }
+    // True when the file started with a UTF-8 byte order mark; a UTF-8
+    // document keeps it when saved.
+    bool HasByteOrderMark() const { return m_bByteOrderMark; }
+    // Sets the encoding the document is saved in: the text stays as it is
+    // and the document becomes modified. Code page 1255 is refused, with the
+    // message of CheckCodePageForm, for a text holding a character without a
+    // code page 1255 form; false then.
+    bool SetEncoding(TextEncoding encoding);
+    // Asked by every command that takes the text as code page 1255 bytes,
+    // before it takes it: true when the text it would take (the whole text,
+    // or the selection) has a code page 1255 form. Otherwise the user is told
+    // which character has none, on which line and column, and false: the
+    // command then changes nothing. A code page 1255 document always passes
+    // (its text is taken as it always was).
+    bool CheckCodePageForm(bool wholeText);
+    // The same without a message: the position of the first character
+    // without a code page 1255 form, -1 when there is none.
+    int FindWithoutCodePageForm(bool wholeText) const;
+    // The message naming the character (1-based line and column).
+    static QString NoCodePageFormMessage(const QString& character, int line, int column);
+    void OnEncodingCp1255();
+    void OnEncodingUtf8();
+    void OnUpdateEncodingCp1255(CCmdUI& ui);
+    void OnUpdateEncodingUtf8(CCmdUI& ui);
+    void OnUpdateEncodingIndicator(CCmdUI& ui);
 
     bool OnCmdMsg(int id) override;
     bool OnUpdateCmdMsg(CCmdUI& ui) override;
@@ -284,10 +315,14 @@ private:
     // The title a preview window shows after "Browsing: ".
     QString TitleForPreview() const;
     // Saves under a path asked for with the given dialog.
-    void SaveWithDialog(const QString& folder, const QString& defaultExt, const QString& filter);
+    // A template is saved in code page 1255.
+    void SaveWithDialog(const QString& folder, const QString& defaultExt, const QString& filter,
+                        bool asTemplate = false);
 
     QTextDocument* m_pTextDocument;
     LineEnds m_lineEnds = LineEnds::CrLf;
+    TextEncoding m_encoding = TextEncoding::Cp1255;
+    bool m_bByteOrderMark = false;
     RecoveryRecorder* m_pRecovery = nullptr;
     // Runs a conversion of the common kind on the selection or the whole text.
     void RunConversion(void (*work)(std::string&, const ConversionSettings&), int lastConvert);

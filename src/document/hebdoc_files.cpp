@@ -54,6 +54,9 @@ bool CHebDoc::OnNewDocument() {
     if (!CDocument::OnNewDocument()) {
         return false;
     }
+    // A new document is code page 1255, as every document always was.
+    m_encoding = TextEncoding::Cp1255;
+    m_bByteOrderMark = false;
     SetDocModified(false);
     return true;
 }
@@ -84,9 +87,22 @@ bool CHebDoc::OnOpenDocument(const QString& path) {
     // A file whose lines end in LF alone is edited with LF as its line break
     // and saved back the same way; every other file keeps CR LF.
     m_lineEnds = DetectLineEnds(bytes);
-    TextDocumentBytes::Write(*m_pTextDocument, bytes,
-                             m_lineEnds == LineEnds::Lf ? LineBreak::Lf : LineBreak::CrLf);
-    DetectTextOrder(bytes);
+    const LineBreak lineBreak = m_lineEnds == LineEnds::Lf ? LineBreak::Lf : LineBreak::CrLf;
+    // A UTF-8 file (see Utf8EditorCodec::OpensAsUtf8) is decoded as UTF-8;
+    // every other file is code page 1255, byte for byte.
+    m_encoding = TextEncoding::Cp1255;
+    if (const std::optional<QString> text =
+            Utf8EditorCodec::DecodeFile(bytes, lineBreak, m_bByteOrderMark)) {
+        m_encoding = TextEncoding::Utf8;
+        TextDocumentBytes::WriteText(*m_pTextDocument, *text);
+    }
+    if (m_encoding == TextEncoding::Cp1255) {
+        m_bByteOrderMark = false;
+        TextDocumentBytes::Write(*m_pTextDocument, bytes, lineBreak);
+        DetectTextOrder(bytes);
+    } else {
+        DetectTextOrder(GetText());
+    }
     if (!CDocument::OnOpenDocument(path)) {
         return false;
     }
@@ -120,16 +136,21 @@ bool CHebDoc::OnSaveDocument(const QString& path) {
     // The title loses its modified marker before the text is written.
     RemoveTitleMarker();
 
+    // The DOS display and the generator tag rewrite the whole text as code
+    // page 1255 bytes: a UTF-8 text holding a character without such a form
+    // is saved as it stands, without them, rather than lose that character.
+    const bool codePageForm = FindWithoutCodePageForm(true) < 0;
+
     // A DOS page shown converted is written in the bytes it was loaded with:
     // the display's own mapping, which undoes itself, puts them back.
-    if (m_bDosDisplay) {
+    if (m_bDosDisplay && codePageForm) {
         std::string text = GetText();
         CodePage862::SwapLetters(text);
         SetText(text);
         m_bDosDisplay = false;
     }
 
-    std::string text = GetText();
+    std::string text = codePageForm ? GetText() : std::string(kGeneratorProbe);
     if (text.find(kGeneratorProbe) == std::string::npos) {
         const std::string withTag = std::string("\r\n") + kGeneratorTag;
         size_t replaced = ReplaceAll(text, "<head>", "<head>" + withTag);
@@ -196,12 +217,15 @@ QString CHebDoc::AskSavePath() {
 }
 
 void CHebDoc::SaveWithDialog(const QString& folder, const QString& defaultExt,
-                             const QString& filter) {
+                             const QString& filter, bool asTemplate) {
     FileDialogRequest request;
     request.folder = folder;
     request.defaultExt = defaultExt;
     request.filter = filter;
     if (const std::optional<QString> path = Ui().AskSaveFileName(request)) {
+        if (asTemplate) {
+            m_encoding = TextEncoding::Cp1255;  // templates are code page 1255 text
+        }
         DoSave(*path, true);
     }
 }
@@ -213,5 +237,9 @@ void CHebDoc::OnFileSaveAs() {
 void CHebDoc::OnFileSaveAsTemplate() {
     // Templates go where they are read from: beside the program when it keeps
     // them there, else into the user's template folder.
-    SaveWithDialog(PrepareTemplateSaveFolder(), QStringLiteral("mvt"), kSaveAsTemplateFilter);
+    // Templates are read as code page 1255 text, so they are saved so.
+    if (!CheckCodePageForm(true)) {
+        return;
+    }
+    SaveWithDialog(PrepareTemplateSaveFolder(), QStringLiteral("mvt"), kSaveAsTemplateFilter, true);
 }

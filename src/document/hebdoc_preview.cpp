@@ -210,6 +210,12 @@ void CHebDoc::Preview(bool external, const QString& browserProgram) {
     if (IsClosing()) {
         return;
     }
+    // The preview file is code page 1255 text. The preview command has
+    // already told the user why a text without that form is not shown; a
+    // preview window brought forward keeps the page it shows.
+    if (FindWithoutCodePageForm(true) >= 0) {
+        return;
+    }
     const QString path = GetPreviewFilePath();
     BrowseSettings settings;
     GetBrowseSettings(settings);

@@ -10,6 +10,10 @@
 namespace {
 
 // Offsets speak of the CR LF text, whatever line ends the document's file has.
+// The text is the code page 1255 form of the editor's characters whatever the
+// document's encoding: every character is one byte, so offsets are the same
+// for a UTF-8 document. A UTF-8 text's characters without such a form would
+// read as "?": the commands ask CheckCodePageForm before they take the text.
 constexpr LineBreak kTextBreak = LineBreak::CrLf;
 
 }  // namespace
@@ -42,8 +46,16 @@ void CHebDoc::ReplaceRange(long start, long end, const std::string& text) {
 }
 
 std::string CHebDoc::GetFileBytes() const {
-    return TextDocumentBytes::Read(*m_pTextDocument,
-                                   m_lineEnds == LineEnds::Lf ? LineBreak::Lf : LineBreak::CrLf);
+    const LineBreak lineBreak = m_lineEnds == LineEnds::Lf ? LineBreak::Lf : LineBreak::CrLf;
+    if (m_encoding == TextEncoding::Utf8) {
+        std::string bytes(m_bByteOrderMark ? Utf8EditorCodec::kByteOrderMark : std::string_view());
+        bytes +=
+            Utf8EditorCodec::Encode(TextDocumentBytes::EditorTextRange(
+                                        *m_pTextDocument, 0, m_pTextDocument->characterCount()),
+                                    lineBreak);
+        return bytes;
+    }
+    return TextDocumentBytes::Read(*m_pTextDocument, lineBreak);
 }
 
 bool CHebDoc::GetViewSel(long& start, long& end) const {

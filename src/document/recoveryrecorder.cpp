@@ -68,6 +68,9 @@ recoveryjournal::Header RecoveryRecorder::HeaderOf(const CHebDoc& document) {
     }
     header.title = title.toStdString();
     header.lfLineEnds = document.GetLineEnds() == LineEnds::Lf;
+    if (document.GetEncoding() == TextEncoding::Utf8) {
+        header.encoding = document.HasByteOrderMark() ? "utf-8-sig" : "utf-8";
+    }
     header.startedMs = QDateTime::currentMSecsSinceEpoch();
     recoveryjournal::StampFile(header);
     return header;

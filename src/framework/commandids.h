@@ -45,6 +45,11 @@ constexpr int LineIndicator = 32798;
 // The status-bar pane showing whether the document is stored in visual or
 // logical order (a pane of our own, not a menu command).
 constexpr int OrderIndicator = 32900;
+// The status-bar pane showing the encoding the document is saved in, and the
+// two commands that choose it (commands of our own).
+constexpr int EncodingIndicator = 32901;
+constexpr int EncodingCp1255 = 32902;
+constexpr int EncodingUtf8 = 32903;
 
 // Conversion.
 constexpr int ConvertToVisual = 32771;

@@ -135,3 +135,8 @@ char EditorCodec::EncodeInLine(QChar character) {
     const uint16_t code = Encoding()[character.unicode()];
     return code < 0x100 ? static_cast<char>(code) : kReplacement;
 }
+
+bool EditorCodec::HasCodePageForm(QChar character) {
+    const char16_t unit = character.unicode();
+    return Encoding()[unit] < 0x100 || unit == u'\n' || unit == 0x2029;
+}

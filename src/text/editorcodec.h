@@ -45,4 +45,9 @@ public:
 
     // The byte of one character inside a line, as AppendDocumentText writes it.
     static char EncodeInLine(QChar character);
+
+    // True when a character of an editor document has a byte of its own
+    // (line breaks and the stand-ins included), false for one that
+    // AppendDocumentText would write as the replacement.
+    static bool HasCodePageForm(QChar character);
 };

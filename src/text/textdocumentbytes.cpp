@@ -278,6 +278,50 @@ void TextDocumentBytes::Write(QTextDocument& document, std::string_view bytes, L
     document.setUndoRedoEnabled(undoEnabled);
 }
 
+void TextDocumentBytes::WriteText(QTextDocument& document, QStringView text,
+                                  const QTextCharFormat& format) {
+    constexpr qsizetype kSliceChars = qsizetype{1} << 20;
+    const bool undoEnabled = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    QTextCursor cursor(&document);
+    cursor.beginEditBlock();
+    document.clear();
+    cursor.setBlockCharFormat(format);
+    for (qsizetype at = 0; at < text.size(); at += kSliceChars) {
+        Insert(cursor, text.sliced(at, std::min(kSliceChars, text.size() - at)), &format);
+    }
+    cursor.endEditBlock();
+    document.setUndoRedoEnabled(undoEnabled);
+}
+
+int TextDocumentBytes::FindWithoutCodePageForm(const QTextDocument& document, int from, int to) {
+    const int end = CharacterLength(document);
+    from = std::clamp(from, 0, end);
+    to = std::clamp(to, 0, end);
+    if (from > to) {
+        std::swap(from, to);
+    }
+    for (int at = from; at < to; at += kChunkChars) {
+        const QString chunk = Chunk(document, at, std::min(to, at + kChunkChars));
+        for (qsizetype i = 0; i < chunk.size(); ++i) {
+            if (!EditorCodec::HasCodePageForm(chunk[i])) {
+                return at + static_cast<int>(i);
+            }
+        }
+    }
+    return -1;
+}
+
+void TextDocumentBytes::LineAndColumn(const QTextDocument& document, int position, int& line,
+                                      int& column) {
+    const QTextBlock block = document.findBlock(position);
+    line = LineOfBlock(document, block.blockNumber());
+    // Each soft break between the line's pieces takes a position of its own.
+    const int first = FirstBlockOfLine(document, line);
+    column =
+        position - document.findBlockByNumber(first).position() - (block.blockNumber() - first);
+}
+
 void TextDocumentBytes::Insert(QTextCursor& cursor, QStringView text,
                                const QTextCharFormat* format) {
     // Without a format, the text takes the cursor's, as QTextCursor::insertText

@@ -71,6 +71,14 @@ public:
     // given format, and clears the document's undo history.
     static void Write(QTextDocument& document, std::string_view bytes, LineBreak lineBreak,
                       const QTextCharFormat& format = QTextCharFormat());
+    // The same for editor text ('\n' for a line break) already decoded.
+    static void WriteText(QTextDocument& document, QStringView text,
+                          const QTextCharFormat& format = QTextCharFormat());
+    // The position of the first character between two positions (in either
+    // order) that has no code page 1255 form; -1 when every one has.
+    static int FindWithoutCodePageForm(const QTextDocument& document, int from, int to);
+    // The line (0-based) and column (0-based, in characters) of a position.
+    static void LineAndColumn(const QTextDocument& document, int position, int& line, int& column);
     // Inserts editor text ('\n' for a line break) at the cursor in place of
     // its selection, as one edit: its line breaks always start new lines, and
     // a line that grows too long is split into pieces. With a format, the

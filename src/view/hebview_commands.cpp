@@ -36,6 +36,9 @@ void CHebView::OnUpdateGoToLine(CCmdUI& ui) {
 }
 
 void CHebView::OnDosDisplay() {
+    if (CHebDoc* doc = GetHebDoc(); doc != nullptr && !doc->CheckCodePageForm(true)) {
+        return;
+    }
     std::string text = GetWindowText();
     if (text.empty()) {
         return;

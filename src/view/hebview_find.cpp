@@ -69,6 +69,11 @@ void CHebView::OnFindReplaceRequest(CFindReplaceDialog* dialog, const FindReplac
         }
         return;
     }
+    // Searching and replacing work on the code page 1255 form of the text.
+    CHebDoc* doc = GetHebDoc();
+    if (doc != nullptr && !doc->CheckCodePageForm(true)) {
+        return;
+    }
     const std::string& find = m_strLastFind;
     const std::string replace = Encode(request.replaceWith);
     const bool hebrew = hebrewfind::IsHebrew(find);

@@ -320,7 +320,8 @@ TEST(CommandTableTest, EditorMenuBarHoldsEveryMenuCommandWhereTheListPutsIt) {
     // clang-format off
     EXPECT_EQ(Shape(menu).toStdString(), Tokens({
         "&קובץ[", "&חדש[", FileNew, FileNewFromTemplate, "]", FileOpen, FileClose, FileSave,
-            FileSaveAs, FileSaveAsTemplate, "-", Browse, Options, "-", FilePrint,
+            FileSaveAs, FileSaveAsTemplate, "&קידוד[", EncodingCp1255, EncodingUtf8, "]", "-",
+            Browse, Options, "-", FilePrint,
             FilePrintPreview, FilePrintSetup, "-", FileMruFirst, "-", AppExit, "]",
         "&עריכה[", EditUndo, UndoConvert, "-", EditCut, EditCopy, EditPaste, PasteVisual,
             PasteVisualCopy, PasteTable, EditSelectAll, "-", EditFind, EditReplace, "-",
