@@ -249,7 +249,11 @@ size_t LineReverser::Bound(std::string_view line) {
 }
 
 void LineReverser::Append(std::string_view line, std::string& out) const {
-    const size_t bound = Bound(line);
+    // A short line is given room for three bytes a byte instead of being
+    // searched for ellipses (a memchr call a line; measured with callgrind on
+    // the 10 MB logical benchmark text: 4% of the instructions of to-visual).
+    constexpr size_t kShortLine = 4096;
+    const size_t bound = line.size() <= kShortLine ? 3 * line.size() : Bound(line);
     if (m_scratchSize < bound) {
         // Uninitialised: every byte used is written by WriteBackwards first.
         m_scratchSize = std::max(bound, 2 * m_scratchSize);
