@@ -1,6 +1,7 @@
 #include "cli/streamrunner.h"
 
 #include <fcntl.h>
+#include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -250,7 +251,7 @@ public:
     // which is reported, with `status` set to the exit status.
     bool Next(std::string_view& block, int& status) {
         if (!m_utf8) {
-            m_raw.Consume(m_raw.Size());  // the block handed out last time
+            m_raw.Consume(m_handed);  // the block handed out last time
         }
         for (;;) {
             std::string error;
@@ -263,7 +264,21 @@ public:
             m_raw.Commit(static_cast<size_t>(got));
             const bool end = got == 0;
             if (!m_utf8) {
+                // A block ends after its last line feed where it has one, and
+                // the rest goes in front of the next: the stages then rarely
+                // carry a line over and copy the next block behind it
+                // (measured with callgrind, to-visual --no-break-lines on the
+                // 10 MB benchmark text: memcpy 19.8 -> 10.3 million
+                // instructions, the run 206.1 -> 196.9 million).
                 block = m_raw.View();
+                if (!end) {
+                    if (const void* lf = ::memrchr(block.data(), '\n', block.size())) {
+                        block = block.substr(
+                            0,
+                            static_cast<size_t>(static_cast<const char*>(lf) - block.data()) + 1);
+                    }
+                }
+                m_handed = block.size();
                 return true;
             }
             size_t cut = m_raw.Size();
@@ -313,7 +328,8 @@ private:
     bool m_utf8;
     size_t m_block;
     bool m_first = true;
-    size_t m_lines = 0;  // line ends decoded so far
+    size_t m_handed = 0;  // bytes of m_raw handed out last time
+    size_t m_lines = 0;   // line ends decoded so far
     ByteBuffer m_raw;
     std::string m_out;
 };
