@@ -2,6 +2,7 @@
 
 #include <string.h>
 #include <algorithm>
+#include <bit>
 
 #include <cstring>
 #include <utility>
@@ -48,6 +49,37 @@ bool ContainsCrCrLf(std::string_view text) {
         }
     }
     return text.find("\r\r\n", i) != std::string_view::npos;
+}
+
+// The first line feed in s[from, n), or npos: sixteen bytes compared at a
+// time as a vector and tested as two words, inline, where a memchr call per
+// line cost more than the search itself.
+size_t NextLineFeed(const char* s, size_t from, size_t n) {
+    using Bytes = unsigned char __attribute__((vector_size(16)));
+    constexpr bool kLittle = std::endian::native == std::endian::little;
+    const auto first = [](uint64_t word) {
+        return static_cast<size_t>(kLittle ? std::countr_zero(word) : std::countl_zero(word)) / 8;
+    };
+    size_t i = from;
+    for (; i + 16 <= n; i += 16) {
+        Bytes bytes;
+        std::memcpy(&bytes, s + i, 16);
+        const auto hit = bytes == '\n';
+        uint64_t words[2];
+        std::memcpy(words, &hit, 16);
+        if (words[0] != 0) {
+            return i + first(words[0]);
+        }
+        if (words[1] != 0) {
+            return i + 8 + first(words[1]);
+        }
+    }
+    for (; i < n; ++i) {
+        if (s[i] == '\n') {
+            return i;
+        }
+    }
+    return std::string_view::npos;
 }
 
 // The bytes a stage could not use yet, put in front of its next input.
@@ -155,16 +187,41 @@ public:
         const std::string_view sep = m_separator;
         size_t pos = 0;
         const size_t from = Searched(m_carry, sep.size());
-        for (;;) {
-            const size_t end = FindSeparator(text, std::max(pos, from), sep);
-            if (end == std::string_view::npos) {
-                break;
+        // Whether the line at `pos` holds a line feed of its own (assumed
+        // for a carried line, whose start was searched before).
+        bool lineFeed = from > 0;
+        if (sep.back() == '\n') {
+            // Every line feed is looked at once: it ends a line where the
+            // separator ends there, else it is part of the line.
+            const size_t before = sep.size() - 1;
+            for (size_t lf = NextLineFeed(text.data(), from, text.size());
+                 lf != std::string_view::npos;
+                 lf = NextLineFeed(text.data(), lf + 1, text.size())) {
+                bool ends = lf >= pos + before;
+                for (size_t k = 0; ends && k < before; ++k) {
+                    ends = text[lf - before + k] == sep[k];
+                }
+                if (ends) {
+                    AddLine(text.substr(pos, lf - before - pos), lineFeed, out);
+                    pos = lf + 1;
+                    lineFeed = false;
+                } else {
+                    lineFeed = true;
+                }
             }
-            AddLine(text.substr(pos, end - pos), out);
-            pos = end + sep.size();
+        } else {
+            for (;;) {
+                const size_t end = FindSeparator(text, std::max(pos, from), sep);
+                if (end == std::string_view::npos) {
+                    break;
+                }
+                AddLine(text.substr(pos, end - pos), true, out);
+                pos = end + sep.size();
+            }
+            lineFeed = true;
         }
         if (final && pos < text.size()) {
-            AddLine(text.substr(pos), out);
+            AddLine(text.substr(pos), lineFeed, out);
             pos = text.size();
         }
         m_carry.Keep(text, pos);
@@ -192,7 +249,9 @@ private:
         return last;
     }
 
-    void AddLine(std::string_view line, std::string& out) {
+    // `lineFeed`: the line may hold a line feed (so its reversed form a CR LF).
+    void AddLine(std::string_view line, bool lineFeed, std::string& out) {
+        const size_t oldEnd = m_started ? m_hold.size() - m_holdStart : 0;
         m_reverser.Append(line, m_hold);
         m_hold.append("\r\n", 2);
         std::string_view held = Held();
@@ -215,13 +274,31 @@ private:
         // Every CR LF before the last byte other than white space ends a
         // complete line; an empty one marks a line break.
         const size_t last = LastNonWhite(held, m_searched);
-        const std::string_view upTo = held.substr(0, last);
         size_t lineStart = 0;
-        for (size_t crlf = FindSeparator(upTo, m_searched, "\r\n"); crlf != std::string_view::npos;
-             crlf = FindSeparator(upTo, lineStart, "\r\n")) {
-            const std::string_view complete = held.substr(lineStart, crlf - lineStart);
-            m_wrapper.Line(complete.empty() ? std::string_view("\r\n") : complete, out);
+        const auto complete = [&](size_t crlf) {
+            const std::string_view line = held.substr(lineStart, crlf - lineStart);
+            m_wrapper.Line(line.empty() ? std::string_view("\r\n") : line, out);
             lineStart = crlf + 2;
+        };
+        if (lineFeed) {
+            const std::string_view upTo = held.substr(0, last);
+            for (size_t crlf = FindSeparator(upTo, m_searched, "\r\n");
+                 crlf != std::string_view::npos; crlf = FindSeparator(upTo, lineStart, "\r\n")) {
+                complete(crlf);
+            }
+        } else {
+            // Without a line feed in the new line, a CR LF can only be in the
+            // white space held before it (usually just the last CR LF).
+            // (Measured with callgrind on the 10 MB benchmark text together
+            // with the line feed search in Feed: splitting lines and finding
+            // CR LF took 47.9 million instructions through FindSeparator and
+            // memchr, 35.2 million so; the run 196.9 -> 184.2 million.)
+            const size_t end = std::min(last, oldEnd);
+            for (size_t c = m_searched; c < end; ++c) {
+                if (held[c] == '\r' && c + 1 < last && held[c + 1] == '\n') {
+                    complete(c);
+                }
+            }
         }
         // No CR LF starts before the last byte other than white space now.
         m_searched = std::max(last, lineStart) - lineStart;
