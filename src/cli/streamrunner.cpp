@@ -42,7 +42,11 @@ std::string SystemError(std::string_view what, std::string_view name, int number
 }
 
 // Bytes read and written per step. MIRVAL_CONVERT_BLOCK_SIZE sets it (tests
-// use tiny blocks to put block ends everywhere).
+// use tiny blocks to put block ends everywhere). 64 KiB blocks and their
+// buffers stay in the processor's caches and touch few fresh pages; measured
+// with perf stat (task-clock, means of 15 runs on a loaded machine),
+// to-visual --no-break-lines: 10 MB 32.6 ms with 1 MiB blocks (2480 page
+// faults), 28.5 ms with 64 KiB (235); 100 MB 285 ms and 277 ms.
 size_t BlockSize() {
     if (const char* value = std::getenv("MIRVAL_CONVERT_BLOCK_SIZE")) {
         const long long size = std::atoll(value);
@@ -50,7 +54,7 @@ size_t BlockSize() {
             return static_cast<size_t>(size);
         }
     }
-    return 1u << 20;
+    return size_t{64} << 10;
 }
 
 // The input, readable from its start as often as needed: a regular file, a
