@@ -204,6 +204,14 @@ LineReverser::LineReverser(const ReverseRules& rules) : m_rules(rules) {
 #endif
 }
 
+// The bit sets replace a test of every byte against the class tables with
+// one count of trailing zeros a stretch, and with them the mispredicted exit
+// of each byte loop. Measured on the 10 MB logical benchmark text with
+// callgrind (to-visual --no-break-lines, Release): the reversal took 110.8
+// million instructions before, 90.0 with the bit sets (70.1 of them in
+// WriteBackwards, 19.9 in classifying); CPU medians of 5 on 100 MB, loaded
+// machine, together with the 16-byte stores: 0.428 and 0.449 s before,
+// 0.379 and 0.384 s after (two alternating series).
 bool LineReverser::Classify(std::string_view line) const {
 #ifdef MIRVAL_REVERSER_AVX2
     if (!m_vector) {
