@@ -14,7 +14,7 @@
 // What the result depends on in the whole text (a Hebrew letter anywhere, DOS
 // letters only, the line separator, the last ">") is settled by a first pass
 // over the input, so the input is read twice. A regular file is simply read
-// again; other input (a pipe) is kept in memory up to a few megabytes and
+// again; other input (a pipe) is kept in memory up to eight blocks (512 KiB) and
 // otherwise spooled to an unlinked temporary file in $TMPDIR (or /tmp) and
 // read from there. Only lower-tags on code page 1255 from a pipe needs no
 // first pass: a "<" is held back until its ">" arrives.

@@ -33,9 +33,12 @@ public:
     // The most bytes the display-order form of `line` can take: one a byte,
     // three for an ellipsis.
     static size_t Bound(std::string_view line);
+    // Bytes before the written form that WriteBackwards may overwrite: it
+    // stores 16 bytes at a time where a stretch is shorter.
+    static constexpr size_t kSlack = 16;
     // Writes the display-order form of `line` backwards, ending just before
-    // `end`; the caller makes Bound(line) bytes before `end` writable.
-    // Returns where the written form starts.
+    // `end`; the caller makes Bound(line) + kSlack bytes before `end`
+    // writable. Returns where the written form starts.
     char* WriteBackwards(std::string_view line, char* end) const;
 
 private:
@@ -55,10 +58,31 @@ private:
     // m_wordTest holds.
     static uint64_t NeitherLetterNorSpace(uint64_t word);
 
+    // Bit sets of a line, one bit a byte: which bytes are plain, which
+    // continue a run. False where a set is not expressible in the nibble
+    // tables or the processor lacks AVX2; then the bytes are tested one by one.
+    bool Classify(std::string_view line) const;
+    // The first byte at or after `from` whose bit is clear in `bits`, or `n`.
+    static size_t NextClear(const uint64_t* bits, size_t from, size_t n);
+
     const ReverseRules& m_rules;
     std::array<unsigned char, 256> m_class;  // ByteClass of each byte
     std::array<bool, 256> m_continuesRun;    // run set, punctuation and space
     bool m_wordTest;                         // spaces and bytes 0xE0-0xFF are plain: AllPlain holds
+
+    // The nibble tables of the plain and the run-continuing bytes (a byte is in
+    // a set when lo[byte & 15] & hi[byte >> 4] is not zero), each 16 bytes
+    // twice over for the two halves of a 32-byte register.
+    struct NibbleTables {
+        alignas(32) unsigned char lo[32];
+        alignas(32) unsigned char hi[32];
+    };
+    NibbleTables m_plainNibbles{};
+    NibbleTables m_runNibbles{};
+    bool m_vector = false;  // Classify is used
+    // Classify's bit sets: word 2k of plain bytes, 2k + 1 of run bytes.
+    mutable std::unique_ptr<uint64_t[]> m_bits;
+    mutable size_t m_bitsSize = 0;
 
     // Append's working buffer, kept between calls (uninitialised memory).
     mutable std::unique_ptr<char[]> m_scratch;
