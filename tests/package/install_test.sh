@@ -95,7 +95,7 @@ words="$(
     _mirval_convert
     echo "${COMPREPLY[*]}"
 )"
-[ "$words" = $'to-visual to-logical to-dos\ncp1255 utf-8' ] ||
+[ "$words" = $'to-visual to-modern to-logical to-dos\ncp1255 utf-8' ] ||
     fail "bash completion offered: $words"
 
 if [ "$failures" -ne 0 ]; then
