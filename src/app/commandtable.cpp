@@ -234,6 +234,11 @@ const CommandInfo kCommands[] = {
      .menuText = QT_TRANSLATE_NOOP("Command", "וי&זואלי<-> לוגי"),
      .prompt = QT_TRANSLATE_NOOP("Command", "בין פורמט ויזואלי לסמי לוגי ולהיפך HTML המרת"),
      .menu = {kInEditorMenu, kConvertMenu, nullptr, 1}},
+    {.id = ConvertToModern,
+     .menuText = QT_TRANSLATE_NOOP("Command", "המר לדף &מודרני (UTF-8)"),
+     .prompt = QT_TRANSLATE_NOOP(
+         "Command", "המרת דף ויזואלי לדף HTML לוגי ב-UTF-8 לדפדפנים של היום\nהמרה לדף מודרני"),
+     .menu = {kInEditorMenu, kConvertMenu, nullptr, 1}},
     {.id = SpecialChars,
      .menuText = QT_TRANSLATE_NOOP("Command", "&תווים מיוחדים לטקסט"),
      .prompt = QT_TRANSLATE_NOOP("Command", "לטקסט רגיל (&acute, #1550...) המרת תווים מיוחדים"),

@@ -20,6 +20,7 @@ const MessageEntry<CHebDoc> kMessageMap[] = {
     {CommandId::ConvertSemiLogical, &CHebDoc::OnConvertSemiLogical, &CHebDoc::OnUpdateConvertText},
     {CommandId::SpecialChars, &CHebDoc::OnReplaceSpecialChars, &CHebDoc::OnUpdateConvertText},
     {CommandId::LowerTags, &CHebDoc::OnLowerTags, &CHebDoc::OnUpdateConvertText},
+    {CommandId::ConvertToModern, &CHebDoc::OnConvertToModern, &CHebDoc::OnUpdateConvertToModern},
     {CommandId::UndoConvert, &CHebDoc::OnUndoConvert, &CHebDoc::OnUpdateUndoConvert},
     {CommandId::PasteVisual, &CHebDoc::OnPasteVisual, &CHebDoc::OnUpdatePaste},
     {CommandId::PasteVisualCopy, &CHebDoc::OnPasteVisualCopy, &CHebDoc::OnUpdatePaste},
@@ -54,13 +55,13 @@ constexpr CodePageCommand kCodePageCommands[] = {
     {CommandId::ConvertToVisual, true}, {CommandId::ConvertToLogical, true},
     {CommandId::ConvertDos, true},      {CommandId::ConvertSemiLogical, true},
     {CommandId::SpecialChars, true},    {CommandId::LowerTags, true},
-    {CommandId::PasteVisual, true},     {CommandId::PasteVisualCopy, true},
-    {CommandId::PasteTable, true},      {CommandId::Browse, true},
-    {CommandId::Bold, false},           {CommandId::Italic, false},
-    {CommandId::Underline, false},      {CommandId::FontTag, false},
-    {CommandId::Link, false},           {CommandId::LinkKey, false},
-    {CommandId::AlignLeft, false},      {CommandId::AlignCenter, false},
-    {CommandId::AlignRight, false},
+    {CommandId::ConvertToModern, true}, {CommandId::PasteVisual, true},
+    {CommandId::PasteVisualCopy, true}, {CommandId::PasteTable, true},
+    {CommandId::Browse, true},          {CommandId::Bold, false},
+    {CommandId::Italic, false},         {CommandId::Underline, false},
+    {CommandId::FontTag, false},        {CommandId::Link, false},
+    {CommandId::LinkKey, false},        {CommandId::AlignLeft, false},
+    {CommandId::AlignCenter, false},    {CommandId::AlignRight, false},
 };
 
 // The marker that a modified document with a path carries in its title.

@@ -191,6 +191,11 @@ public:
     void OnConvertDos();
     void OnConvertSemiLogical();
     void OnLowerTags();
+    // The whole visual page to a logical page for today's browsers, saved as
+    // UTF-8; told once per document before it runs, and undone (encoding
+    // included) by the conversion undo.
+    void OnConvertToModern();
+    void OnUpdateConvertToModern(CCmdUI& ui);
     void OnUndoConvert();
     void OnReplaceSpecialChars();
     void OnUpdateConvertToVisual(CCmdUI& ui);
@@ -200,7 +205,10 @@ public:
     void OnUpdateUndoConvert(CCmdUI& ui);
 
     // The whole text before the last conversion, paste or replacement.
-    void SetUndoText(const std::string& text) { m_strUndoText = text; }
+    void SetUndoText(const std::string& text) {
+        m_strUndoText = text;
+        m_undoEncoding.reset();
+    }
     // The undo text, which is then forgotten along with the last conversion.
     std::string TakeUndoText();
     bool CanUndoConvert() const { return !m_strUndoText.empty(); }
@@ -328,6 +336,10 @@ private:
     void RunConversion(void (*work)(std::string&, const ConversionSettings&), int lastConvert);
 
     std::string m_strUndoText;
+    // The encoding before a conversion that changed it, for its undo.
+    std::optional<TextEncoding> m_undoEncoding;
+    // Whether the user was told what the conversion to a modern page does.
+    bool m_bModernPageExplained = false;
     int m_nLastConvert = kNotConverted;
     bool m_bModifiedCopy = false;  // changed since the preview last reloaded
     bool m_bDosDisplay = false;

@@ -138,9 +138,59 @@ void CHebDoc::OnLowerTags() {
     RunConversion(LowerTagsWork, kKeepLastConvert);
 }
 
+void CHebDoc::OnConvertToModern() {
+    const std::string whole = GetText();
+    if (whole.empty()) {
+        return;
+    }
+    if (!m_bModernPageExplained) {
+        const bool go = Ui().AskChoice(
+            tr("הדף כולו יומר מ-HTML ויזואלי לדף HTML לוגי לדפדפנים של היום: כל שורה תחזור "
+               "לסדר הקריאה, חלקי שורה שנשברו יחוברו, הדף יוכרז כ-UTF-8 ובכיוון ימין לשמאל, "
+               "והמסמך יישמר בקידוד UTF-8. אפשר לבטל את ההמרה בפקודת ביטול ההמרה."),
+            tr("&המר"), tr("&ביטול"));
+        if (!go) {
+            return;
+        }
+        m_bModernPageExplained = true;
+    }
+    ConversionSettings settings;
+    GetConversionSettings(settings);
+    std::string text = whole;
+    bool converted;
+    {
+        const WaitCursor wait;
+        converted = conversion::ToModern(text, settings, false);
+    }
+    if (!converted) {
+        Ui().ShowMessage(tr("אין בדף אותיות עבריות, ולכן הוא נשאר כפי שהוא."));
+        return;
+    }
+    const WaitCursor wait;
+    SetUndoText(whole);
+    m_undoEncoding = m_encoding;
+    SetText(text);
+    m_encoding = TextEncoding::Utf8;
+    m_nLastConvert = kConvertedToLogical;
+    SetDocModified(true);
+    DetectTextOrder(text);
+}
+
+// A page stored in visual order, by what the order detector found in it, by
+// its visual meta tag, or because it was just converted to visual.
+void CHebDoc::OnUpdateConvertToModern(CCmdUI& ui) {
+    const orderdetect::OrderEvidence& evidence = GetOrderEvidence();
+    ui.Enable(HasText() && (evidence.order == orderdetect::TextOrder::Visual ||
+                            evidence.metaVisual || IsLastConvertVisual()));
+}
+
 void CHebDoc::OnUndoConvert() {
     if (!CanUndoConvert()) {
         return;
+    }
+    if (m_undoEncoding) {
+        m_encoding = *m_undoEncoding;
+        m_undoEncoding.reset();
     }
     const std::string text = TakeUndoText();
     IEditorText* editor = GetView();

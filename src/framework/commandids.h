@@ -50,6 +50,9 @@ constexpr int OrderIndicator = 32900;
 constexpr int EncodingIndicator = 32901;
 constexpr int EncodingCp1255 = 32902;
 constexpr int EncodingUtf8 = 32903;
+// The conversion of a visual page to a logical UTF-8 page for today's
+// browsers (a command of our own).
+constexpr int ConvertToModern = 32904;
 
 // Conversion.
 constexpr int ConvertToVisual = 32771;

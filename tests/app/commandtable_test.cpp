@@ -329,7 +329,7 @@ TEST(CommandTableTest, EditorMenuBarHoldsEveryMenuCommandWhereTheListPutsIt) {
         "&תצוגה[", ViewToolbar, ViewStatusBar, "-", DosDisplay, "-", ShowSyntax, RefreshSyntax,
             "]",
         "&המרה...[", ConvertToVisual, ConvertToLogical, ConvertDos, ConvertSemiLogical,
-            SpecialChars, LowerTags, "]",
+            ConvertToModern, SpecialChars, LowerTags, "]",
         "&עיצוב[", Bold, Underline, Italic, FontTag, "]",
         "הו&ספה[", InsertImage, Link, InsertTable, "]",
         "&חלון[", WindowNew, WindowCascade, WindowTile, WindowArrange, "]",

@@ -10,6 +10,7 @@
 #include "common/fakeui.h"
 #include "common/hebrew.h"
 #include "common/scratchfolder.h"
+#include "convert/conversionchain.h"
 #include "document/hebdoc.h"
 #include "document/recoveryrecorder.h"
 #include "framework/commandids.h"
@@ -168,6 +169,39 @@ TEST_F(HebDocEncodingTest, Utf8PageConvertsToVisualAsItsCodePageForm) {
     ASSERT_EQ(doc->GetEncoding(), TextEncoding::Utf8);
     ASSERT_TRUE(doc->OnCmdMsg(CommandId::ConvertToVisual));
     EXPECT_EQ(Save(), Utf8Codec::EncodeCp1255(visual));
+}
+
+// A visual page becomes a logical UTF-8 page, told once per document, and the
+// conversion undo brings back both the page and its encoding.
+TEST_F(HebDocEncodingTest, ConvertToModernMakesAUtf8PageAndUndoesWithItsEncoding) {
+    Open(Heb("<html><body>\r\n<p>שלום עולם, זהו דף של בדיקה.</p>\r\n</body></html>\r\n"));
+    CCmdUI modern(CommandId::ConvertToModern);
+    ASSERT_TRUE(doc->OnUpdateCmdMsg(modern));
+    EXPECT_FALSE(modern.IsEnabled());  // a logical page
+    ASSERT_TRUE(doc->OnCmdMsg(CommandId::ConvertToVisual));
+    const std::string visual = doc->GetText();
+    ASSERT_TRUE(doc->OnUpdateCmdMsg(modern));
+    EXPECT_TRUE(modern.IsEnabled());
+
+    ui.choiceAnswers = {false};  // the explanation declined: nothing happens
+    ASSERT_TRUE(doc->OnCmdMsg(CommandId::ConvertToModern));
+    EXPECT_EQ(doc->GetText(), visual);
+    ui.choiceAnswers = {true};
+    ASSERT_TRUE(doc->OnCmdMsg(CommandId::ConvertToModern));
+    ConversionSettings settings;
+    doc->GetConversionSettings(settings);
+    std::string expected = visual;
+    ASSERT_TRUE(conversion::ToModern(expected, settings, false));
+    EXPECT_EQ(doc->GetText(), expected);
+    EXPECT_EQ(doc->GetEncoding(), TextEncoding::Utf8);
+    EXPECT_NE(expected.find("charset=\"utf-8\""), std::string::npos);
+
+    ASSERT_TRUE(doc->OnCmdMsg(CommandId::UndoConvert));
+    EXPECT_EQ(doc->GetText(), visual);
+    EXPECT_EQ(doc->GetEncoding(), TextEncoding::Cp1255);
+    ASSERT_TRUE(doc->OnCmdMsg(CommandId::ConvertToModern));  // not asked again
+    EXPECT_EQ(ui.choiceQuestions.size(), 2);
+    EXPECT_EQ(doc->GetEncoding(), TextEncoding::Utf8);
 }
 
 // A UTF-8 document journalled and taken back is UTF-8 again, with its byte
