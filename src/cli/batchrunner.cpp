@@ -1,4 +1,5 @@
 #include "cli/batchrunner.h"
+#include "cli/clireport.h"
 
 #include <fnmatch.h>
 #include <unistd.h>
@@ -24,12 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Report(std::string_view message) {
-    std::string line("mirval-convert: ");
-    line += message;
-    line += '\n';
-    std::fwrite(line.data(), 1, line.size(), stderr);
-}
+using cli::Report;
 
 // One file of the run: where it is read and where its result goes.
 struct Job {

@@ -1,4 +1,5 @@
 #include "cli/convertrunner.h"
+#include "cli/clireport.h"
 
 #include <unistd.h>
 
@@ -21,30 +22,9 @@
 
 namespace {
 
-void Report(std::string_view message) {
-    std::string line("mirval-convert: ");
-    line += message;
-    line += '\n';
-    std::fwrite(line.data(), 1, line.size(), stderr);
-}
+using cli::Report;
 
-// Reads a whole file; a failure is reported, what names the file's role. A
-// pipe is read as well (a shell's <(...) gives one).
-bool ReadNamedFile(const std::string& path, const std::string& what, std::string& bytes) {
-    std::string error;
-    switch (FileBytes::ReadFile(path, bytes, error, FileBytes::Accept::AnyFile)) {
-        case FileBytes::Status::Missing:
-            Report("cannot read " + what + path + ": no such file");
-            return false;
-        case FileBytes::Status::NotRegular:
-        case FileBytes::Status::Failed:
-            Report(error);
-            return false;
-        case FileBytes::Status::Ok:
-            break;
-    }
-    return true;
-}
+using cli::ReadNamedFile;
 
 // The settings from the profile named on the line, else the built-in
 // defaults; nothing when the profile cannot be read.
@@ -111,18 +91,6 @@ std::string ShippedDefinitionFile() {
 bool ReadDefinitions(const CliArgs& args, std::string& definitions) {
     const std::string path = args.def.empty() ? ShippedDefinitionFile() : args.def;
     return ReadNamedFile(path, "definition file ", definitions);
-}
-
-bool ReadInput(const CliArgs& args, std::string& bytes) {
-    if (args.input.empty() || args.input == "-") {
-        std::string error;
-        if (!FileBytes::ReadDescriptor(STDIN_FILENO, "standard input", bytes, error)) {
-            Report(error);
-            return false;
-        }
-        return true;
-    }
-    return ReadNamedFile(args.input, "", bytes);
 }
 
 bool WriteOutput(const CliArgs& args, std::string_view bytes) {
@@ -217,7 +185,7 @@ int ConvertRunner::Run(const CliArgs& args) {
     }
 
     std::string input;
-    if (!ReadInput(args, input)) {
+    if (!cli::ReadInput(args.input, input)) {
         return kFileError;
     }
     const bool utf8 = args.encoding == CliArgs::Encoding::Utf8;

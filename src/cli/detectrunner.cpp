@@ -1,4 +1,5 @@
 #include "cli/detectrunner.h"
+#include "cli/clireport.h"
 
 #include <unistd.h>
 
@@ -13,36 +14,7 @@
 
 namespace {
 
-void Report(std::string_view message) {
-    std::string line("mirval-convert: ");
-    line += message;
-    line += '\n';
-    std::fwrite(line.data(), 1, line.size(), stderr);
-}
-
-// Reads one input ("-": standard input); a failure is reported.
-bool ReadOne(const std::string& path, std::string& bytes) {
-    std::string error;
-    if (path == "-") {
-        if (!FileBytes::ReadDescriptor(STDIN_FILENO, "standard input", bytes, error)) {
-            Report(error);
-            return false;
-        }
-        return true;
-    }
-    switch (FileBytes::ReadFile(path, bytes, error, FileBytes::Accept::AnyFile)) {
-        case FileBytes::Status::Missing:
-            Report("cannot read " + path + ": no such file");
-            return false;
-        case FileBytes::Status::NotRegular:
-        case FileBytes::Status::Failed:
-            Report(error);
-            return false;
-        case FileBytes::Status::Ok:
-            break;
-    }
-    return true;
-}
+using cli::Report;
 
 }  // namespace
 
@@ -55,7 +27,7 @@ int DetectRunner::Run(const CliArgs& args) {
     std::string text;
     for (const std::string& path : inputs) {
         bytes.clear();
-        if (!ReadOne(path, bytes)) {
+        if (!cli::ReadInput(path, bytes)) {
             status = ConvertRunner::kFileError;
             continue;
         }

@@ -1,4 +1,5 @@
 #include "cli/streamrunner.h"
+#include "cli/clireport.h"
 
 #include <fcntl.h>
 #include <string.h>
@@ -30,12 +31,7 @@ using Command = StreamConversion::Command;
 // spooled to disk.
 constexpr size_t kBlocksInMemory = 8;
 
-void Report(std::string_view message) {
-    std::string line("mirval-convert: ");
-    line += message;
-    line += '\n';
-    std::fwrite(line.data(), 1, line.size(), stderr);
-}
+using cli::Report;
 
 std::string SystemError(std::string_view what, std::string_view name, int number) {
     return std::string(what) + " " + std::string(name) + ": " + std::strerror(number);
