@@ -251,6 +251,25 @@ QString TextDocumentBytes::EditorTextRange(const QTextDocument& document, int fr
     return text;
 }
 
+namespace {
+
+// Replaces the document's whole text, with the given character format and no
+// undo step: fill inserts the new text through the cursor.
+template <typename Fill>
+void ReplaceWholeText(QTextDocument& document, const QTextCharFormat& format, Fill fill) {
+    const bool undoEnabled = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    QTextCursor cursor(&document);
+    cursor.beginEditBlock();
+    document.clear();
+    cursor.setBlockCharFormat(format);
+    fill(cursor);
+    cursor.endEditBlock();
+    document.setUndoRedoEnabled(undoEnabled);
+}
+
+}  // namespace
+
 void TextDocumentBytes::Write(QTextDocument& document, std::string_view bytes, LineBreak lineBreak,
                               const QTextCharFormat& format) {
     // As QTextDocument::setPlainText does, but with the given character
@@ -258,40 +277,28 @@ void TextDocumentBytes::Write(QTextDocument& document, std::string_view bytes, L
     // lines in pieces. The bytes are decoded a slice at a time, so that
     // besides the document's own copy only one slice is held as Unicode.
     constexpr size_t kSliceBytes = size_t{1} << 20;
-    const bool undoEnabled = document.isUndoRedoEnabled();
-    document.setUndoRedoEnabled(false);
-    QTextCursor cursor(&document);
-    cursor.beginEditBlock();
-    document.clear();
-    cursor.setBlockCharFormat(format);
-    for (size_t at = 0; at < bytes.size();) {
-        size_t end = std::min(bytes.size(), at + kSliceBytes);
-        // A CR LF pair stays in one slice.
-        if (lineBreak == LineBreak::CrLf && end < bytes.size() && bytes[end - 1] == '\r' &&
-            bytes[end] == '\n') {
-            ++end;
+    ReplaceWholeText(document, format, [&](QTextCursor& cursor) {
+        for (size_t at = 0; at < bytes.size();) {
+            size_t end = std::min(bytes.size(), at + kSliceBytes);
+            // A CR LF pair stays in one slice.
+            if (lineBreak == LineBreak::CrLf && end < bytes.size() && bytes[end - 1] == '\r' &&
+                bytes[end] == '\n') {
+                ++end;
+            }
+            Insert(cursor, EditorCodec::Decode(bytes.substr(at, end - at), lineBreak), &format);
+            at = end;
         }
-        Insert(cursor, EditorCodec::Decode(bytes.substr(at, end - at), lineBreak), &format);
-        at = end;
-    }
-    cursor.endEditBlock();
-    document.setUndoRedoEnabled(undoEnabled);
+    });
 }
 
 void TextDocumentBytes::WriteText(QTextDocument& document, QStringView text,
                                   const QTextCharFormat& format) {
     constexpr qsizetype kSliceChars = qsizetype{1} << 20;
-    const bool undoEnabled = document.isUndoRedoEnabled();
-    document.setUndoRedoEnabled(false);
-    QTextCursor cursor(&document);
-    cursor.beginEditBlock();
-    document.clear();
-    cursor.setBlockCharFormat(format);
-    for (qsizetype at = 0; at < text.size(); at += kSliceChars) {
-        Insert(cursor, text.sliced(at, std::min(kSliceChars, text.size() - at)), &format);
-    }
-    cursor.endEditBlock();
-    document.setUndoRedoEnabled(undoEnabled);
+    ReplaceWholeText(document, format, [&](QTextCursor& cursor) {
+        for (qsizetype at = 0; at < text.size(); at += kSliceChars) {
+            Insert(cursor, text.sliced(at, std::min(kSliceChars, text.size() - at)), &format);
+        }
+    });
 }
 
 int TextDocumentBytes::FindWithoutCodePageForm(const QTextDocument& document, int from, int to) {
