@@ -56,9 +56,27 @@ bool IsContinuation(unsigned char b) {
     return (b & 0xC0) == 0x80;
 }
 
-// Decodes the well-formed sequence starting at text[pos] and advances pos past
-// it; nothing (and pos unchanged) when the bytes there are not well-formed.
-std::optional<char32_t> DecodeOne(std::string_view text, std::size_t& pos) {
+}  // namespace
+
+std::string Utf8DecodeResult::Describe() const {
+    char buffer[128];
+    switch (error) {
+        case Error::None:
+            return "no error";
+        case Error::NoCodePageForm:
+            std::snprintf(buffer, sizeof buffer,
+                          "line %zu, column %zu: U+%04X has no code page 1255 form", line, column,
+                          static_cast<unsigned>(codePoint));
+            return buffer;
+        case Error::InvalidSequence:
+            std::snprintf(buffer, sizeof buffer, "line %zu, column %zu: invalid UTF-8", line,
+                          column);
+            return buffer;
+    }
+    return {};
+}
+
+std::optional<char32_t> Utf8Codec::DecodeOne(std::string_view text, std::size_t& pos) {
     const auto at = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = at(pos);
     std::size_t length;
@@ -106,26 +124,6 @@ std::optional<char32_t> DecodeOne(std::string_view text, std::size_t& pos) {
     }
     pos += length;
     return cp;
-}
-
-}  // namespace
-
-std::string Utf8DecodeResult::Describe() const {
-    char buffer[128];
-    switch (error) {
-        case Error::None:
-            return "no error";
-        case Error::NoCodePageForm:
-            std::snprintf(buffer, sizeof buffer,
-                          "line %zu, column %zu: U+%04X has no code page 1255 form", line, column,
-                          static_cast<unsigned>(codePoint));
-            return buffer;
-        case Error::InvalidSequence:
-            std::snprintf(buffer, sizeof buffer, "line %zu, column %zu: invalid UTF-8", line,
-                          column);
-            return buffer;
-    }
-    return {};
 }
 
 Utf8DecodeResult Utf8Codec::DecodeToCp1255(std::string_view utf8, std::string& out) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,12 @@ public:
     // CR LF); a byte order mark at the very start is skipped. On failure `out`
     // holds the bytes decoded before the offending character.
     static Utf8DecodeResult DecodeToCp1255(std::string_view utf8, std::string& out);
+
+    // Decodes the well-formed sequence starting at text[pos] and advances pos
+    // past it; nothing (and pos unchanged) when the bytes there are not
+    // well-formed (overlong forms, surrogates and values above U+10FFFF are
+    // not).
+    static std::optional<char32_t> DecodeOne(std::string_view text, std::size_t& pos);
 
     // Encodes code page 1255 bytes as UTF-8. Undefined bytes become their
     // private-use characters, so DecodeToCp1255 gives the bytes back.

@@ -1,4 +1,5 @@
 #include "text/utf8editorcodec.h"
+#include "text/utf8codec.h"
 
 #include <algorithm>
 
@@ -32,49 +33,10 @@ void AppendBreak(std::string& out, LineBreak lineBreak) {
 }  // namespace
 
 bool Utf8EditorCodec::IsValid(std::string_view bytes) {
-    const size_t size = bytes.size();
-    size_t i = 0;
-    while (i < size) {
-        const unsigned char lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        size_t length = 0;
-        unsigned char low = 0x80;  // the range of the second byte
-        unsigned char high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            if (lead == 0xE0) {
-                low = 0xA0;  // no overlong forms
-            } else if (lead == 0xED) {
-                high = 0x9F;  // no surrogates
-            }
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            if (lead == 0xF0) {
-                low = 0x90;
-            } else if (lead == 0xF4) {
-                high = 0x8F;  // nothing above U+10FFFF
-            }
-        } else {
+    for (size_t i = 0; i < bytes.size();) {
+        if (!Utf8Codec::DecodeOne(bytes, i)) {
             return false;
         }
-        if (size - i < length) {
-            return false;
-        }
-        const unsigned char second = static_cast<unsigned char>(bytes[i + 1]);
-        if (second < low || second > high) {
-            return false;
-        }
-        for (size_t k = 2; k < length; ++k) {
-            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) {
-                return false;
-            }
-        }
-        i += length;
     }
     return true;
 }
