@@ -1,6 +1,9 @@
 // Breaking visual lines to the line length, with line and paragraph marks.
+#include <string.h>
+
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "convert/convert.h"
@@ -22,19 +25,19 @@ size_t BreakPosition(std::string_view line, size_t length, int width) {
         return 0;
     }
     const size_t first = static_cast<size_t>(start);
-    for (size_t s = first; s + 1 < length; ++s) {
-        if (line[s] == ' ') {
-            return s + 1;
+    // memchr / memrchr instead of byte loops (the C library's vector search):
+    // to-visual on 10 MB went from 188.2 to 187.2 million instructions
+    // (callgrind), the wrapper's own share from 32.2 to 31.2 million.
+    if (first + 1 < length) {
+        const void* hit = std::memchr(line.data() + first, ' ', length - 1 - first);
+        if (hit != nullptr) {
+            return static_cast<size_t>(static_cast<const char*>(hit) - line.data()) + 1;
         }
     }
-    size_t s = std::min(first, length - 1);
-    while (s > 0) {
-        --s;
-        if (line[s] == ' ') {
-            return s + 1;
-        }
-    }
-    return 0;
+    const size_t before = std::min(first, length - 1);
+    const void* hit = ::memrchr(line.data(), ' ', before);
+    return hit == nullptr ? 0
+                          : static_cast<size_t>(static_cast<const char*>(hit) - line.data()) + 1;
 }
 
 }  // namespace
