@@ -7,7 +7,20 @@
 // usage: mirval-bench-modern [PAGES] [--show N]
 //   PAGES    generated pages (default 300), after the sample text
 //   --show   print the first N differing pages' texts (default 3)
-// Prints one line per settings group and the total; exit status 0.
+// Prints one line per settings group and the total, then the share of the
+// differing pages per cause of their first differing word; exit status 0.
+//
+// Causes, decided in this order for the first word where the texts part:
+//   nbsp       the page with every &nbsp; written as a space differs later
+//              (or not at all): the visual conversion dropped the &nbsp;
+//   no-breaks  break lines off, and with it on the page differs later
+//   swap       a Latin word or number ending a line and one starting the
+//              next look like one run broken across pieces: the words swap
+//   glued      the modern word is two words of the page: a piece without a
+//              Hebrew letter was written with no break or line end
+//   long-line  with lines broken at 100000 the page differs later: a
+//              non-Hebrew line longer than the width was scrambled
+//   unexplained  none of these
 #include <unistd.h>
 #include <QApplication>
 #include <QEventLoop>
@@ -72,6 +85,20 @@ size_t WordsInOrder(const QStringList& a, const QStringList& b) {
     return row.back();
 }
 
+// Index of the first word where the two lists differ (the shorter length
+// when one is a prefix of the other).
+qsizetype FirstDifference(const QStringList& a, const QStringList& b) {
+    qsizetype k = 0;
+    while (k < a.size() && k < b.size() && a[k] == b[k]) {
+        ++k;
+    }
+    return k;
+}
+
+QStringList Words(const QString& text) {
+    return text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
 class Renderer {
 public:
     QString BodyText(const std::string& utf8Html) {
@@ -118,6 +145,7 @@ int main(int argc, char** argv) {
     std::map<std::string, std::pair<int, int>> groups;  // same, total
     int same = 0;
     int total = 0;
+    std::map<std::string, int> causes;
     size_t wordsKept = 0;
     size_t words = 0;
     const auto check = [&](const Case& c) {
@@ -134,6 +162,42 @@ int main(int argc, char** argv) {
         auto& group = groups[c.group];
         group.first += equal ? 1 : 0;
         ++group.second;
+        if (!equal) {
+            const QStringList gotWords = Words(got);
+            const qsizetype at = FirstDifference(expectedWords, gotWords);
+            const auto laterWith = [&](const std::string& page, const ConversionSettings& s) {
+                const QStringList e = page == c.logical
+                                          ? expectedWords
+                                          : Words(renderer.BodyText(Utf8Codec::EncodeCp1255(page)));
+                const QStringList g = Words(renderer.BodyText(Modern(page, s)));
+                return e == g || FirstDifference(e, g) > at;
+            };
+            std::string cause = "unexplained";
+            std::string noNbsp = c.logical;
+            for (size_t k = noNbsp.find("&nbsp;"); k != std::string::npos;
+                 k = noNbsp.find("&nbsp;", k + 1)) {
+                noNbsp.replace(k, 6, " ");
+            }
+            ConversionSettings breaking = c.settings;
+            breaking.BreakLines = 1;
+            ConversionSettings wide = c.settings;
+            wide.BreakLinesAt = 100000;
+            const QString word = at < gotWords.size() ? gotWords[at] : QString();
+            if (noNbsp != c.logical && laterWith(noNbsp, c.settings)) {
+                cause = "nbsp";
+            } else if (c.settings.BreakLines == 0 && laterWith(c.logical, breaking)) {
+                cause = "no-breaks";
+            } else if (at + 1 < expectedWords.size() && at + 1 < gotWords.size() &&
+                       word == expectedWords[at + 1] && gotWords[at + 1] == expectedWords[at]) {
+                cause = "swap";
+            } else if (at + 1 < expectedWords.size() &&
+                       word == expectedWords[at] + expectedWords[at + 1]) {
+                cause = "glued";
+            } else if (laterWith(c.logical, wide)) {
+                cause = "long-line";
+            }
+            ++causes[cause];
+        }
         if (!equal && show-- > 0) {
             int at = 0;
             while (at < expected.size() && at < got.size() && expected[at] == got[at]) {
@@ -164,5 +228,10 @@ int main(int argc, char** argv) {
     std::printf(
         "words in order         %zu of %zu (%.2f%%)\n", wordsKept, words,
         100.0 * static_cast<double>(wordsKept) / static_cast<double>(std::max<size_t>(1, words)));
+    const int differing = total - same;
+    for (const auto& [cause, count] : causes) {
+        std::printf("cause %-16s %4d of %4d differing (%.1f%%)\n", cause.c_str(), count, differing,
+                    100.0 * count / std::max(1, differing));
+    }
     return 0;
 }
