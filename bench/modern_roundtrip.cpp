@@ -14,12 +14,16 @@
 //   nbsp       the page with every &nbsp; written as a space differs later
 //              (or not at all): the visual conversion dropped the &nbsp;
 //   no-breaks  break lines off, and with it on the page differs later
-//   swap       a Latin word or number ending a line and one starting the
-//              next look like one run broken across pieces: the words swap
-//   glued      the modern word is two words of the page: a piece without a
-//              Hebrew letter was written with no break or line end
-//   long-line  with lines broken at 100000 the page differs later: a
-//              non-Hebrew line longer than the width was scrambled
+//   long-line  the page's word is in a line with no Hebrew letter longer
+//              than the width: that line was scrambled
+//   swap       a word with no Hebrew letter from further on stands in place
+//              of the page's word (or glued to it): a Latin word or number
+//              ending a line and one starting the next looked like one run
+//              broken across pieces
+//   glued      the modern word begins with two words of the page: a piece
+//              without a Hebrew letter was written with no break or line end
+//   punctuation  same letters and digits, but a punctuation mark or quote
+//              next to a Latin word or number stands on its other side
 //   unexplained  none of these
 #include <unistd.h>
 #include <QApplication>
@@ -28,6 +32,7 @@
 #include <QTimer>
 #include <QWebEnginePage>
 
+#include <QRegularExpression>
 #include <QStringList>
 #include <cstdio>
 #include <map>
@@ -93,6 +98,39 @@ qsizetype FirstDifference(const QStringList& a, const QStringList& b) {
         ++k;
     }
     return k;
+}
+
+bool HasHebrew(const QString& text) {
+    for (const QChar ch : text) {
+        if (ch.unicode() >= 0x05D0 && ch.unicode() <= 0x05EA) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether `word` is in a line of the page with no Hebrew letter that is
+// longer than `width` characters (tags not counted).
+bool InLongNonHebrewLine(const std::string& page, int width, const QString& word) {
+    const QString text = QString::fromStdString(Utf8Codec::EncodeCp1255(page));
+    for (QString line : text.split(QLatin1Char('\n'))) {
+        line.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+        line = line.trimmed();
+        if (line.size() > width && !HasHebrew(line) && line.contains(word)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QString LettersAndDigits(const QString& text) {
+    QString out;
+    for (const QChar ch : text) {
+        if (ch.isLetterOrNumber()) {
+            out += ch;
+        }
+    }
+    return out;
 }
 
 QStringList Words(const QString& text) {
@@ -162,6 +200,7 @@ int main(int argc, char** argv) {
         auto& group = groups[c.group];
         group.first += equal ? 1 : 0;
         ++group.second;
+        std::string cause;
         if (!equal) {
             const QStringList gotWords = Words(got);
             const qsizetype at = FirstDifference(expectedWords, gotWords);
@@ -172,7 +211,7 @@ int main(int argc, char** argv) {
                 const QStringList g = Words(renderer.BodyText(Modern(page, s)));
                 return e == g || FirstDifference(e, g) > at;
             };
-            std::string cause = "unexplained";
+            cause = "unexplained";
             std::string noNbsp = c.logical;
             for (size_t k = noNbsp.find("&nbsp;"); k != std::string::npos;
                  k = noNbsp.find("&nbsp;", k + 1)) {
@@ -180,21 +219,39 @@ int main(int argc, char** argv) {
             }
             ConversionSettings breaking = c.settings;
             breaking.BreakLines = 1;
-            ConversionSettings wide = c.settings;
-            wide.BreakLinesAt = 100000;
             const QString word = at < gotWords.size() ? gotWords[at] : QString();
+            const QString wanted = at < expectedWords.size() ? expectedWords[at] : QString();
+            // A word without a Hebrew letter from further on, in place of the
+            // page's word or glued to it.
+            bool moved = false;
+            if (!HasHebrew(wanted)) {
+                // The page's word went further on, whole or glued to another.
+                for (qsizetype j = at + 1; j < std::min(gotWords.size(), at + 60) && !moved; ++j) {
+                    moved = gotWords[j] == wanted ||
+                            (gotWords[j] != expectedWords.value(j) && gotWords[j].contains(wanted));
+                }
+            }
+            for (qsizetype j = at + 1; j < std::min(expectedWords.size(), at + 60) && !moved; ++j) {
+                // A word from further on took its place, whole or glued to it.
+                const QString& later = expectedWords[j];
+                moved = !HasHebrew(later) &&
+                        (word == later || word.startsWith(later) || word.endsWith(later));
+            }
+            const QString next = at + 1 < expectedWords.size() ? expectedWords[at + 1] : QString();
             if (noNbsp != c.logical && laterWith(noNbsp, c.settings)) {
                 cause = "nbsp";
             } else if (c.settings.BreakLines == 0 && laterWith(c.logical, breaking)) {
                 cause = "no-breaks";
-            } else if (at + 1 < expectedWords.size() && at + 1 < gotWords.size() &&
-                       word == expectedWords[at + 1] && gotWords[at + 1] == expectedWords[at]) {
-                cause = "swap";
-            } else if (at + 1 < expectedWords.size() &&
-                       word == expectedWords[at] + expectedWords[at + 1]) {
-                cause = "glued";
-            } else if (laterWith(c.logical, wide)) {
+            } else if (c.settings.BreakLines != 0 &&
+                       InLongNonHebrewLine(c.logical, c.settings.BreakLinesAt, wanted)) {
                 cause = "long-line";
+            } else if (!next.isEmpty() && word.startsWith(wanted + next)) {
+                cause = "glued";
+            } else if (moved) {
+                cause = "swap";
+            } else if (LettersAndDigits(word + gotWords.value(at + 1))
+                           .startsWith(LettersAndDigits(wanted))) {
+                cause = "punctuation";
             }
             ++causes[cause];
         }
@@ -203,8 +260,8 @@ int main(int argc, char** argv) {
             while (at < expected.size() && at < got.size() && expected[at] == got[at]) {
                 ++at;
             }
-            std::printf("differs (%s, width %d) at %d:\n  page:   %s\n  modern: %s\n",
-                        c.group.c_str(), c.settings.BreakLinesAt, at,
+            std::printf("differs (%s, width %d, %s) at %d:\n  page:   %s\n  modern: %s\n",
+                        c.group.c_str(), c.settings.BreakLinesAt, cause.c_str(), at,
                         expected.mid(std::max(0, at - 40), 120).toStdString().c_str(),
                         got.mid(std::max(0, at - 40), 120).toStdString().c_str());
         }
