@@ -173,6 +173,15 @@ int main(int argc, char** argv) {
     int show = 3;
     for (int k = 1; k < argc; ++k) {
         const std::string arg = argv[k];
+        if (arg == "--dump" && k + 1 < argc) {
+            // The visual and modern pages of one generated page, UTF-8.
+            const Case c = MakeCase(static_cast<uint64_t>(std::atoi(argv[++k])));
+            std::string visual = c.logical;
+            conversion::ToVisual(visual, c.settings, conversion::VisualScope::WholeText);
+            std::printf("%s\n=====\n%s\n", Utf8Codec::EncodeCp1255(visual).c_str(),
+                        Modern(c.logical, c.settings).c_str());
+            return 0;
+        }
         if (arg == "--show" && k + 1 < argc) {
             show = std::atoi(argv[++k]);
         } else {
@@ -260,8 +269,8 @@ int main(int argc, char** argv) {
             while (at < expected.size() && at < got.size() && expected[at] == got[at]) {
                 ++at;
             }
-            std::printf("differs (%s, width %d, %s) at %d:\n  page:   %s\n  modern: %s\n",
-                        c.group.c_str(), c.settings.BreakLinesAt, cause.c_str(), at,
+            std::printf("differs (page %d, %s, width %d, %s) at %d:\n  page:   %s\n  modern: %s\n",
+                        total - 2, c.group.c_str(), c.settings.BreakLinesAt, cause.c_str(), at,
                         expected.mid(std::max(0, at - 40), 120).toStdString().c_str(),
                         got.mid(std::max(0, at - 40), 120).toStdString().c_str());
         }
