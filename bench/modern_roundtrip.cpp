@@ -13,6 +13,9 @@
 // Causes, decided in this order for the first word where the texts part:
 //   nbsp       the page with every &nbsp; written as a space differs later
 //              (or not at all): the visual conversion dropped the &nbsp;
+//   inline-tag the page without its <b>, </b>, <a href=...> and </a> tags
+//              (they hold no text) differs later: a tag in a Latin run
+//              took the space or the words beside it to its side
 //   no-breaks  break lines off, and with it on the page differs later
 //   long-line  the page's word is in a line with no Hebrew letter longer
 //              than the width: that line was scrambled
@@ -226,6 +229,12 @@ int main(int argc, char** argv) {
                  k = noNbsp.find("&nbsp;", k + 1)) {
                 noNbsp.replace(k, 6, " ");
             }
+            std::string noTags = c.logical;
+            for (const std::string_view tag : {"<b>", "</b>", "<a href='page.htm'>", "</a>"}) {
+                for (size_t k = noTags.find(tag); k != std::string::npos; k = noTags.find(tag, k)) {
+                    noTags.erase(k, tag.size());
+                }
+            }
             ConversionSettings breaking = c.settings;
             breaking.BreakLines = 1;
             const QString word = at < gotWords.size() ? gotWords[at] : QString();
@@ -249,6 +258,8 @@ int main(int argc, char** argv) {
             const QString next = at + 1 < expectedWords.size() ? expectedWords[at + 1] : QString();
             if (noNbsp != c.logical && laterWith(noNbsp, c.settings)) {
                 cause = "nbsp";
+            } else if (noTags != c.logical && laterWith(noTags, c.settings)) {
+                cause = "inline-tag";
             } else if (c.settings.BreakLines == 0 && laterWith(c.logical, breaking)) {
                 cause = "no-breaks";
             } else if (c.settings.BreakLines != 0 &&
@@ -295,6 +306,7 @@ int main(int argc, char** argv) {
         "words in order         %zu of %zu (%.2f%%)\n", wordsKept, words,
         100.0 * static_cast<double>(wordsKept) / static_cast<double>(std::max<size_t>(1, words)));
     const int differing = total - same;
+    causes.try_emplace("unexplained", 0);
     for (const auto& [cause, count] : causes) {
         std::printf("cause %-16s %4d of %4d differing (%.1f%%)\n", cause.c_str(), count, differing,
                     100.0 * count / std::max(1, differing));
