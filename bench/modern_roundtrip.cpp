@@ -7,7 +7,27 @@
 // usage: mirval-bench-modern [PAGES] [--show N]
 //   PAGES    generated pages (default 300), after the sample text
 //   --show   print the first N differing pages' texts (default 3)
-// Prints one line per settings group and the total; exit status 0.
+// Prints one line per settings group and the total, then the share of the
+// differing pages per cause of their first differing word; exit status 0.
+//
+// Causes, decided in this order for the first word where the texts part:
+//   nbsp       the page with every &nbsp; written as a space differs later
+//              (or not at all): the visual conversion dropped the &nbsp;
+//   inline-tag the page without its <b>, </b>, <a href=...> and </a> tags
+//              (they hold no text) differs later: a tag in a Latin run
+//              took the space or the words beside it to its side
+//   no-breaks  break lines off, and with it on the page differs later
+//   long-line  the page's word is in a line with no Hebrew letter longer
+//              than the width: that line was scrambled
+//   swap       a word with no Hebrew letter from further on stands in place
+//              of the page's word (or glued to it): a Latin word or number
+//              ending a line and one starting the next looked like one run
+//              broken across pieces
+//   glued      the modern word begins with two words of the page: a piece
+//              without a Hebrew letter was written with no break or line end
+//   punctuation  same letters and digits, but a punctuation mark or quote
+//              next to a Latin word or number stands on its other side
+//   unexplained  none of these
 #include <unistd.h>
 #include <QApplication>
 #include <QEventLoop>
@@ -15,6 +35,7 @@
 #include <QTimer>
 #include <QWebEnginePage>
 
+#include <QRegularExpression>
 #include <QStringList>
 #include <cstdio>
 #include <map>
@@ -72,6 +93,53 @@ size_t WordsInOrder(const QStringList& a, const QStringList& b) {
     return row.back();
 }
 
+// Index of the first word where the two lists differ (the shorter length
+// when one is a prefix of the other).
+qsizetype FirstDifference(const QStringList& a, const QStringList& b) {
+    qsizetype k = 0;
+    while (k < a.size() && k < b.size() && a[k] == b[k]) {
+        ++k;
+    }
+    return k;
+}
+
+bool HasHebrew(const QString& text) {
+    for (const QChar ch : text) {
+        if (ch.unicode() >= 0x05D0 && ch.unicode() <= 0x05EA) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether `word` is in a line of the page with no Hebrew letter that is
+// longer than `width` characters (tags not counted).
+bool InLongNonHebrewLine(const std::string& page, int width, const QString& word) {
+    const QString text = QString::fromStdString(Utf8Codec::EncodeCp1255(page));
+    for (QString line : text.split(QLatin1Char('\n'))) {
+        line.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+        line = line.trimmed();
+        if (line.size() > width && !HasHebrew(line) && line.contains(word)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QString LettersAndDigits(const QString& text) {
+    QString out;
+    for (const QChar ch : text) {
+        if (ch.isLetterOrNumber()) {
+            out += ch;
+        }
+    }
+    return out;
+}
+
+QStringList Words(const QString& text) {
+    return text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
 class Renderer {
 public:
     QString BodyText(const std::string& utf8Html) {
@@ -108,6 +176,15 @@ int main(int argc, char** argv) {
     int show = 3;
     for (int k = 1; k < argc; ++k) {
         const std::string arg = argv[k];
+        if (arg == "--dump" && k + 1 < argc) {
+            // The visual and modern pages of one generated page, UTF-8.
+            const Case c = MakeCase(static_cast<uint64_t>(std::atoi(argv[++k])));
+            std::string visual = c.logical;
+            conversion::ToVisual(visual, c.settings, conversion::VisualScope::WholeText);
+            std::printf("%s\n=====\n%s\n", Utf8Codec::EncodeCp1255(visual).c_str(),
+                        Modern(c.logical, c.settings).c_str());
+            return 0;
+        }
         if (arg == "--show" && k + 1 < argc) {
             show = std::atoi(argv[++k]);
         } else {
@@ -118,6 +195,7 @@ int main(int argc, char** argv) {
     std::map<std::string, std::pair<int, int>> groups;  // same, total
     int same = 0;
     int total = 0;
+    std::map<std::string, int> causes;
     size_t wordsKept = 0;
     size_t words = 0;
     const auto check = [&](const Case& c) {
@@ -134,13 +212,76 @@ int main(int argc, char** argv) {
         auto& group = groups[c.group];
         group.first += equal ? 1 : 0;
         ++group.second;
+        std::string cause;
+        if (!equal) {
+            const QStringList gotWords = Words(got);
+            const qsizetype at = FirstDifference(expectedWords, gotWords);
+            const auto laterWith = [&](const std::string& page, const ConversionSettings& s) {
+                const QStringList e = page == c.logical
+                                          ? expectedWords
+                                          : Words(renderer.BodyText(Utf8Codec::EncodeCp1255(page)));
+                const QStringList g = Words(renderer.BodyText(Modern(page, s)));
+                return e == g || FirstDifference(e, g) > at;
+            };
+            cause = "unexplained";
+            std::string noNbsp = c.logical;
+            for (size_t k = noNbsp.find("&nbsp;"); k != std::string::npos;
+                 k = noNbsp.find("&nbsp;", k + 1)) {
+                noNbsp.replace(k, 6, " ");
+            }
+            std::string noTags = c.logical;
+            for (const std::string_view tag : {"<b>", "</b>", "<a href='page.htm'>", "</a>"}) {
+                for (size_t k = noTags.find(tag); k != std::string::npos; k = noTags.find(tag, k)) {
+                    noTags.erase(k, tag.size());
+                }
+            }
+            ConversionSettings breaking = c.settings;
+            breaking.BreakLines = 1;
+            const QString word = at < gotWords.size() ? gotWords[at] : QString();
+            const QString wanted = at < expectedWords.size() ? expectedWords[at] : QString();
+            // A word without a Hebrew letter from further on, in place of the
+            // page's word or glued to it.
+            bool moved = false;
+            if (!HasHebrew(wanted)) {
+                // The page's word went further on, whole or glued to another.
+                for (qsizetype j = at + 1; j < std::min(gotWords.size(), at + 60) && !moved; ++j) {
+                    moved = gotWords[j] == wanted ||
+                            (gotWords[j] != expectedWords.value(j) && gotWords[j].contains(wanted));
+                }
+            }
+            for (qsizetype j = at + 1; j < std::min(expectedWords.size(), at + 60) && !moved; ++j) {
+                // A word from further on took its place, whole or glued to it.
+                const QString& later = expectedWords[j];
+                moved = !HasHebrew(later) &&
+                        (word == later || word.startsWith(later) || word.endsWith(later));
+            }
+            const QString next = at + 1 < expectedWords.size() ? expectedWords[at + 1] : QString();
+            if (noNbsp != c.logical && laterWith(noNbsp, c.settings)) {
+                cause = "nbsp";
+            } else if (noTags != c.logical && laterWith(noTags, c.settings)) {
+                cause = "inline-tag";
+            } else if (c.settings.BreakLines == 0 && laterWith(c.logical, breaking)) {
+                cause = "no-breaks";
+            } else if (c.settings.BreakLines != 0 &&
+                       InLongNonHebrewLine(c.logical, c.settings.BreakLinesAt, wanted)) {
+                cause = "long-line";
+            } else if (!next.isEmpty() && word.startsWith(wanted + next)) {
+                cause = "glued";
+            } else if (moved) {
+                cause = "swap";
+            } else if (LettersAndDigits(word + gotWords.value(at + 1))
+                           .startsWith(LettersAndDigits(wanted))) {
+                cause = "punctuation";
+            }
+            ++causes[cause];
+        }
         if (!equal && show-- > 0) {
             int at = 0;
             while (at < expected.size() && at < got.size() && expected[at] == got[at]) {
                 ++at;
             }
-            std::printf("differs (%s, width %d) at %d:\n  page:   %s\n  modern: %s\n",
-                        c.group.c_str(), c.settings.BreakLinesAt, at,
+            std::printf("differs (page %d, %s, width %d, %s) at %d:\n  page:   %s\n  modern: %s\n",
+                        total - 2, c.group.c_str(), c.settings.BreakLinesAt, cause.c_str(), at,
                         expected.mid(std::max(0, at - 40), 120).toStdString().c_str(),
                         got.mid(std::max(0, at - 40), 120).toStdString().c_str());
         }
@@ -164,5 +305,11 @@ int main(int argc, char** argv) {
     std::printf(
         "words in order         %zu of %zu (%.2f%%)\n", wordsKept, words,
         100.0 * static_cast<double>(wordsKept) / static_cast<double>(std::max<size_t>(1, words)));
+    const int differing = total - same;
+    causes.try_emplace("unexplained", 0);
+    for (const auto& [cause, count] : causes) {
+        std::printf("cause %-16s %4d of %4d differing (%.1f%%)\n", cause.c_str(), count, differing,
+                    100.0 * count / std::max(1, differing));
+    }
     return 0;
 }
