@@ -47,8 +47,10 @@ bool AnyHebrewLetter(std::string_view piece) {
     const char* p = piece.data();
     const char* const end = p + piece.size();
     for (; end - p >= 4; p += 4) {
-        if (kHebrewLetterSet.Contains(p[0]) | kHebrewLetterSet.Contains(p[1]) |
-            kHebrewLetterSet.Contains(p[2]) | kHebrewLetterSet.Contains(p[3])) {
+        const auto in = [&](int k) {
+            return static_cast<unsigned>(kHebrewLetterSet.Contains(p[k]));
+        };
+        if ((in(0) | in(1) | in(2) | in(3)) != 0) {
             return true;
         }
     }
