@@ -47,8 +47,8 @@ bool AnyHebrewLetter(std::string_view piece) {
     const char* p = piece.data();
     const char* const end = p + piece.size();
     for (; end - p >= 4; p += 4) {
-        if (kHebrewLetterSet.Contains(p[0]) | kHebrewLetterSet.Contains(p[1]) |
-            kHebrewLetterSet.Contains(p[2]) | kHebrewLetterSet.Contains(p[3])) {
+        const auto in = [](char c) { return static_cast<unsigned>(kHebrewLetterSet.Contains(c)); };
+        if ((in(p[0]) | in(p[1]) | in(p[2]) | in(p[3])) != 0) {
             return true;
         }
     }
