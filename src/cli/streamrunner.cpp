@@ -488,23 +488,19 @@ Streamed Stream(Input& input, Output& output, StreamConversion::Command command,
                 bool verify, int& status) {
     StreamConversion stream(command, settings, tags, facts);
     BlockReader reader(input, utf8, block);
-    conversion::FactScanner scanner;
     std::string out;
     std::string_view bytes;
     do {
         if (!reader.Next(bytes, status)) {
             return Streamed::Failed;
         }
-        if (verify) {
-            scanner.Feed(bytes);
-            if (scanner.Facts().separator == "\r\r\n") {
-                return Streamed::Restart;
-            }
-        }
         if (bytes.empty()) {
             stream.Finish(out);
         } else {
             stream.Feed(bytes, out);
+        }
+        if (verify && stream.CrCrLfSeen()) {
+            return Streamed::Restart;
         }
         if (out.size() >= block || bytes.empty()) {
             if (!output.Write(out)) {
