@@ -355,10 +355,16 @@ public:
         }
         m_open = true;
         if (!m_file) {
+            // Standard output can be cut back only when it is a regular file
+            // written at its end, not appended to: then cutting it back to
+            // where it was restores the file as it was.
             struct stat info {};
-            m_stdoutStart = ::fstat(STDOUT_FILENO, &info) == 0 && S_ISREG(info.st_mode)
-                                ? ::lseek(STDOUT_FILENO, 0, SEEK_CUR)
-                                : -1;
+            const int flags = ::fcntl(STDOUT_FILENO, F_GETFL);
+            if (::fstat(STDOUT_FILENO, &info) == 0 && S_ISREG(info.st_mode) && flags >= 0 &&
+                (flags & O_APPEND) == 0) {
+                const off_t at = ::lseek(STDOUT_FILENO, 0, SEEK_CUR);
+                m_stdoutStart = at == info.st_size ? at : -1;
+            }
         }
         return true;
     }

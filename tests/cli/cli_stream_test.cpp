@@ -99,6 +99,12 @@ TEST_F(CliStreamTest, ToVisualStartsAgainWhenALaterCrCrLfChangesTheSeparator) {
         const Outcome written = Run({"to-visual", "-o", target}, text);
         EXPECT_EQ(written.status, 0) << written.err;
         EXPECT_EQ(ScratchFolder::Read(target), expected) << "-o";
+        // Appended to a file (>>), whose old contents must stay.
+        ScratchFolder::Write(target, "old\n");
+        const std::string command = Quote(MIRVAL_CONVERT_PATH) + " to-visual " +
+                                    Quote(m_folder.File("stdin")) + " >>" + Quote(target);
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        EXPECT_EQ(ScratchFolder::Read(target), "old\n" + expected) << "appended";
     }
 }
 
