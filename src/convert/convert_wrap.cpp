@@ -47,10 +47,8 @@ bool AnyHebrewLetter(std::string_view piece) {
     const char* p = piece.data();
     const char* const end = p + piece.size();
     for (; end - p >= 4; p += 4) {
-        const auto in = [&](int k) {
-            return static_cast<unsigned>(kHebrewLetterSet.Contains(p[k]));
-        };
-        if ((in(0) | in(1) | in(2) | in(3)) != 0) {
+        const auto in = [](char c) { return static_cast<unsigned>(kHebrewLetterSet.Contains(c)); };
+        if ((in(p[0]) | in(p[1]) | in(p[2]) | in(p[3])) != 0) {
             return true;
         }
     }

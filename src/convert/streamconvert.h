@@ -45,6 +45,8 @@ public:
     virtual ~StreamStage() = default;
     // `final`: no more bytes follow `in`.
     virtual void Feed(std::string_view in, bool final, std::string& out) = 0;
+    // See StreamConversion::CrCrLfSeen.
+    virtual bool CrCrLfSeen() const { return false; }
 };
 
 // A command's whole-text conversion as a stream.
@@ -67,6 +69,12 @@ public:
     void Feed(std::string_view block, std::string& out);
     // The text has ended: appends the rest.
     void Finish(std::string& out);
+
+    // to-visual of a text with a Hebrew letter whose separator ends in "\n":
+    // whether the text fed so far holds a "\r\r\n". Facts judged from the
+    // start of a text with the separator "\r\n" were wrong then, since a
+    // "\r\r\n" anywhere makes it the separator. False for other commands.
+    bool CrCrLfSeen() const;
 
     // The whole-text conversion the stream must equal (the chains the
     // converter runs on a whole text): for tests and fuzzing.

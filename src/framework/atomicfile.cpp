@@ -336,6 +336,17 @@ bool AtomicFileWriter::Write(std::string_view bytes, std::string& error) {
     return true;
 }
 
+bool AtomicFileWriter::Restart(std::string& error) {
+    if (!Restartable()) {
+        SetError(EBADF, error);
+        return false;
+    }
+    if (::ftruncate(m_fd, 0) != 0 || ::lseek(m_fd, 0, SEEK_SET) != 0) {
+        return Fail(errno, error);
+    }
+    return true;
+}
+
 bool AtomicFileWriter::Commit(std::string& error) {
     if (m_fd < 0) {
         SetError(EBADF, error);

@@ -35,6 +35,11 @@ public:
     // Creates the temporary file (or opens a non-regular target directly).
     bool Open(std::string& error);
     bool Write(std::string_view bytes, std::string& error);
+    // Whether Restart can drop what was written: not for a target written
+    // directly (a device, a FIFO).
+    bool Restartable() const { return m_fd >= 0 && m_mode != Mode::Direct; }
+    // Drops everything written so far; the next Write starts the file again.
+    bool Restart(std::string& error);
     // Flushes, then renames over the target (or finishes an in-place write).
     bool Commit(std::string& error);
     // The error number of the last failure (0 when none had one).

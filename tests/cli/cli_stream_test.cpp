@@ -72,6 +72,42 @@ TEST_F(CliStreamTest, StreamedCommandsEqualTheWholeTextChains) {
     }
 }
 
+// to-visual of a file into a file starts on the facts of the first block and
+// starts again when a later "\r\r\n" changes the line separator: the result
+// is the whole-text chain's for standard output in a file, an -o file (which
+// held something before) and a pipe (which cannot start again).
+TEST_F(CliStreamTest, ToVisualStartsAgainWhenALaterCrCrLfChangesTheSeparator) {
+    std::mt19937 random(862);
+    const std::string target = m_folder.File("out.html");
+    for (int round = 0; round < 12; ++round) {
+        std::string text = "\xE0\xE1 (abc) \xE2\r\n";
+        for (int k = static_cast<int>(random() % 30); k > 0; --k) {
+            text += kPieces[random() % kPieces.size()];
+        }
+        if (round % 3 != 2) {
+            text.insert(text.size() - text.size() / (2 + round % 4), "x\r\r\n\xE3");
+        }
+        const std::string expected =
+            StreamConversion::Whole(Command::ToVisual, ConversionSettings{}, TableTags{}, text);
+        const std::string block = std::to_string(text.size() / (1 + random() % 4) + 1);
+        ::setenv("MIRVAL_CONVERT_BLOCK_SIZE", block.c_str(), 1);
+        SCOPED_TRACE(testing::Message() << "round " << round << ", block " << block << ", text "
+                                        << testing::PrintToString(text));
+        EXPECT_EQ(Run({"to-visual"}, text).out, expected) << "into a file";
+        EXPECT_EQ(Run({"to-visual"}, text, false, true).out, expected) << "into a pipe";
+        ScratchFolder::Write(target, "old contents, longer than some results");
+        const Outcome written = Run({"to-visual", "-o", target}, text);
+        EXPECT_EQ(written.status, 0) << written.err;
+        EXPECT_EQ(ScratchFolder::Read(target), expected) << "-o";
+        // Appended to a file (>>), whose old contents must stay.
+        ScratchFolder::Write(target, "old\n");
+        const std::string command = Quote(MIRVAL_CONVERT_PATH) + " to-visual " +
+                                    Quote(m_folder.File("stdin")) + " >>" + Quote(target);
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        EXPECT_EQ(ScratchFolder::Read(target), "old\n" + expected) << "appended";
+    }
+}
+
 TEST_F(CliStreamTest, EncodingErrorsNameTheLineAndColumnOfTheWholeText) {
     // A byte order mark counts only at the very start; later it is a character
     // without a code page form. Invalid UTF-8 three lines on.

@@ -115,6 +115,28 @@ TEST(StreamConversion, EqualsWholeTextOnRandomTexts) {
     }
 }
 
+// The converter starts to-visual on facts judged from the start of a text
+// (separator CR LF) and starts again when a CR CR LF comes later: every one
+// must be seen, wherever the blocks are cut.
+TEST(StreamConversion, ToVisualSeesEveryCrCrLf) {
+    std::mt19937 random(1255);
+    conversion::TextFacts guessed;
+    guessed.hebrew = true;
+    guessed.separator = "\r\n";
+    for (int round = 0; round < 400; ++round) {
+        const std::string text = RandomText(random, random() % 40, kPieces);
+        const size_t block = 1 + random() % 9;
+        StreamConversion stream(Command::ToVisual, ConversionSettings{}, TableTags{}, guessed);
+        std::string out;
+        for (size_t pos = 0; pos < text.size(); pos += block) {
+            stream.Feed(std::string_view(text).substr(pos, block), out);
+        }
+        stream.Finish(out);
+        EXPECT_EQ(stream.CrCrLfSeen(), text.find("\r\r\n") != std::string::npos)
+            << "block " << block << ", text " << testing::PrintToString(text);
+    }
+}
+
 TEST(StreamConversion, TwoCrLfParagraphsNeedTheWholeText) {
     ConversionSettings settings;
     EXPECT_TRUE(StreamConversion::Streams(Command::ToVisual, settings));
