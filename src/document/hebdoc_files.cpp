@@ -100,6 +100,8 @@ bool CHebDoc::OnOpenDocument(const QString& path) {
     m_encoding = TextEncoding::Cp1255;
     const bool pending = OpensIntoShownWindow() && bytes.size() >= kPendingTextBytes;
     m_bTextPending = false;
+    m_pendingBytes = std::string();
+    m_pendingText = QString();
     if (std::optional<QString> text =
             Utf8EditorCodec::DecodeFile(bytes, lineBreak, m_bByteOrderMark)) {
         m_encoding = TextEncoding::Utf8;
@@ -119,7 +121,7 @@ bool CHebDoc::OnOpenDocument(const QString& path) {
         DetectTextOrder(GetText());
     }
     if (!CDocument::OnOpenDocument(path)) {
-        m_pendingText.clear();
+        m_pendingText = QString();
         return false;
     }
     RememberFile(path, bytes, stamp);
