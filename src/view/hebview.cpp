@@ -111,12 +111,12 @@ void CHebView::showEvent(QShowEvent* event) {
 }
 
 // Qt's plain-text layout gives every block a layout object of its own (some
-// 300 bytes, a sixth of a 50 MB page's memory) whenever the text width is set
-// on a filled text: when a view is set on it and when the view's width
-// changes. Filled into this view, shown at its size, with the vertical scroll
-// bar already there as the text needs it, the text keeps the width it is
-// laid out at, and only the lines shown get such an object. A later change
-// of the window's width makes them all.
+// 300 bytes a line, two fifths of the memory a large page of short lines
+// takes) whenever the text width is set on a filled text: when a view is set
+// on it and when the view's width changes. Filled into this view, shown at
+// its size, with the vertical scroll bar already there as the text needs it,
+// the text keeps the width it is laid out at, and only the lines shown get
+// such an object. A later change of the window's width makes them all.
 void CHebView::FillPendingText(CHebDoc& document) {
     const Qt::ScrollBarPolicy policy = verticalScrollBarPolicy();
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
