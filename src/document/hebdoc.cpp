@@ -135,7 +135,7 @@ bool CHebDoc::HasSelection() const {
 }
 
 bool CHebDoc::HasText() const {
-    return !m_pTextDocument->isEmpty();
+    return m_bTextPending || !m_pTextDocument->isEmpty();
 }
 
 bool CHebDoc::OnCmdMsg(int id) {

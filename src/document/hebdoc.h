@@ -93,6 +93,15 @@ public:
     bool OnSaveDocument(const QString& path) override;
     // Keeps the caret's line.
     bool ReloadFromDisk() override;
+    // A large file opened for a shown window (OpensIntoShownWindow) is read,
+    // checked, stamped and, in code page 1255, its order detected by
+    // OnOpenDocument, but its text waits here for that window's first display
+    // (see CHebView::OnInitialUpdate): a text filled into a view already in
+    // place spares Qt's plain-text layout an object for every line.
+    bool HasPendingText() const { return m_bTextPending; }
+    // Puts the waiting text into the document, unmodified and with nothing to
+    // undo, exactly as OnOpenDocument would have.
+    void WritePendingText();
     void OnCloseDocument() override;
     // Replaces the selection with the template file's text, line by line.
     void ReadTemplate(const QString& path);
@@ -332,6 +341,11 @@ private:
     TextEncoding m_encoding = TextEncoding::Cp1255;
     bool m_bByteOrderMark = false;
     RecoveryRecorder* m_pRecovery = nullptr;
+    // The text HasPendingText speaks of: a code page 1255 file's bytes, or a
+    // UTF-8 file's decoded text.
+    bool m_bTextPending = false;
+    std::string m_pendingBytes;
+    QString m_pendingText;
     // Runs a conversion of the common kind on the selection or the whole text.
     void RunConversion(void (*work)(std::string&, const ConversionSettings&), int lastConvert);
 

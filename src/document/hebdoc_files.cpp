@@ -1,8 +1,10 @@
 // Opening, saving and templates.
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 #include <QFile>
+#include <QTextCharFormat>
 #include <QTextDocument>
 
 #include "convert/textsearch.h"
@@ -40,6 +42,11 @@ std::string TemplateText(std::string_view bytes) {
                         [&text](std::string_view line) { text.append(line).append("\r\n"); });
     return text;
 }
+
+// From this size on a file opened for a shown window fills its text once the
+// window is in place. Such a text always needs the vertical scroll bar (at
+// 80 bytes a line it has some 13,000 lines), so the window looks the same.
+constexpr size_t kPendingTextBytes = size_t{1} << 20;
 
 LineEnds DetectLineEnds(std::string_view bytes) {
     if (bytes.find("\r\n") != std::string_view::npos) {
@@ -91,24 +98,60 @@ bool CHebDoc::OnOpenDocument(const QString& path) {
     // A UTF-8 file (see Utf8EditorCodec::OpensAsUtf8) is decoded as UTF-8;
     // every other file is code page 1255, byte for byte.
     m_encoding = TextEncoding::Cp1255;
-    if (const std::optional<QString> text =
+    const bool pending = OpensIntoShownWindow() && bytes.size() >= kPendingTextBytes;
+    m_bTextPending = false;
+    m_pendingBytes = std::string();
+    m_pendingText = QString();
+    if (std::optional<QString> text =
             Utf8EditorCodec::DecodeFile(bytes, lineBreak, m_bByteOrderMark)) {
         m_encoding = TextEncoding::Utf8;
-        TextDocumentBytes::WriteText(*m_pTextDocument, *text);
+        if (pending) {
+            m_pendingText = std::move(*text);
+        } else {
+            TextDocumentBytes::WriteText(*m_pTextDocument, *text);
+        }
     }
     if (m_encoding == TextEncoding::Cp1255) {
         m_bByteOrderMark = false;
-        TextDocumentBytes::Write(*m_pTextDocument, bytes, lineBreak);
+        if (!pending) {
+            TextDocumentBytes::Write(*m_pTextDocument, bytes, lineBreak);
+        }
         DetectTextOrder(bytes);
-    } else {
+    } else if (!pending) {
         DetectTextOrder(GetText());
     }
     if (!CDocument::OnOpenDocument(path)) {
+        m_pendingText = QString();
         return false;
     }
     RememberFile(path, bytes, stamp);
+    if (pending && m_encoding == TextEncoding::Cp1255) {
+        m_pendingBytes = std::move(bytes);
+    }
+    m_bTextPending = pending;
     SetDocModified(false);
     return true;
+}
+
+void CHebDoc::WritePendingText() {
+    if (!m_bTextPending) {
+        return;
+    }
+    m_bTextPending = false;
+    // In the text font, when the view has set it on the empty text already.
+    const QTextCharFormat format = TextDocumentBytes::TextFormat(*m_pTextDocument);
+    if (m_encoding == TextEncoding::Utf8) {
+        TextDocumentBytes::WriteText(*m_pTextDocument, std::exchange(m_pendingText, QString()),
+                                     format);
+        // As a UTF-8 file's order always is: from the text as the document
+        // holds it.
+        DetectTextOrder(GetText());
+    } else {
+        TextDocumentBytes::Write(*m_pTextDocument, std::exchange(m_pendingBytes, std::string()),
+                                 m_lineEnds == LineEnds::Lf ? LineBreak::Lf : LineBreak::CrLf,
+                                 format);
+    }
+    SetDocModified(false);
 }
 
 bool CHebDoc::ReloadFromDisk() {

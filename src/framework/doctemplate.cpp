@@ -65,7 +65,9 @@ CDocument* CDocTemplate::OpenDocumentFile(const QString& path, bool visible) {
         }
         ok = document->OnNewDocument();
     } else {
+        document->SetOpensIntoShownWindow(visible && g_frameHost != nullptr);
         ok = document->OnOpenDocument(absolute);
+        document->SetOpensIntoShownWindow(false);
         if (ok) {
             document->SetPathName(absolute);
         }

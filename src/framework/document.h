@@ -52,6 +52,11 @@ public:
     virtual bool OnSaveDocument(const QString& path);
     // Closes every window of the document and deletes it (later).
     virtual void OnCloseDocument();
+    // True while the template opens the document for a window that is shown
+    // right after: OnOpenDocument may then leave work that is cheaper with the
+    // window in place (filling a large text) to that window's first display.
+    bool OpensIntoShownWindow() const { return m_bOpensIntoShownWindow; }
+    void SetOpensIntoShownWindow(bool shown) { m_bOpensIntoShownWindow = shown; }
 
     // Saves to path, or asks for a path with the save dialog when path is
     // empty. With replace the document takes the new path as its own.
@@ -105,4 +110,5 @@ private:
     QList<CView*> m_views;
     FileWatch* m_pWatch;
     bool m_bCheckingDisk = false;
+    bool m_bOpensIntoShownWindow = false;
 };

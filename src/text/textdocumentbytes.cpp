@@ -189,13 +189,30 @@ int TextDocumentBytes::CharacterCount(const QTextDocument& document) {
 }
 
 QString TextDocumentBytes::Chunk(const QTextDocument& document, int from, int to) {
-    // The selected text keeps U+00A0 and separates blocks with U+2029, as
-    // the raw text does, unlike toPlainText, which turns both into other
-    // characters.
-    QTextCursor cursor(const_cast<QTextDocument*>(&document));
-    cursor.setPosition(from);
-    cursor.setPosition(to, QTextCursor::KeepAnchor);
-    return cursor.selectedText();
+    // The raw text, as a cursor's selected text gives it: U+00A0 kept and the
+    // blocks separated by U+2029 (toPlainText turns both into other
+    // characters). It is read block by block rather than through a cursor:
+    // a cursor placed in a block lays that block out, and the change of the
+    // text's height that can follow has the view lay out every block of it.
+    QString text;
+    if (from >= to) {
+        return text;
+    }
+    text.reserve(to - from);
+    for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        const int start = block.position();
+        const int separator = start + block.length() - 1;
+        const int first = std::max(from, start);
+        const int last = std::min(to, separator);
+        if (first < last) {
+            text += QStringView(block.text()).sliced(first - start, last - first);
+        }
+        if (separator < to) {
+            text += QChar::ParagraphSeparator;
+        }
+    }
+    return text;
 }
 
 bool TextDocumentBytes::ContinuesLine(const QTextBlock& block) {

@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTimer>
 #include <algorithm>
 #include <cstdlib>
 
@@ -85,8 +86,68 @@ CHebDoc* CHebView::GetHebDoc() const {
 
 void CHebView::OnInitialUpdate() {
     CView::OnInitialUpdate();
+    m_nPrintMarginTwips = kPrintMarginTwips;
+    const CHebDoc* doc = GetHebDoc();
+    if (doc != nullptr && doc->HasPendingText() && !isVisible()) {
+        // The window is not on the screen yet (the first file is opened
+        // before the main window shows): the text goes in when it is, or at
+        // the next turn of the event loop if it is not by then.
+        m_bDisplayPending = true;
+        QTimer::singleShot(0, this, [this] {
+            if (m_bDisplayPending) {
+                FirstDisplay();
+            }
+        });
+        return;
+    }
+    FirstDisplay();
+}
+
+void CHebView::showEvent(QShowEvent* event) {
+    QPlainTextEdit::showEvent(event);
+    if (m_bDisplayPending) {
+        FirstDisplay();
+    }
+}
+
+// Qt's plain-text layout gives every block a layout object of its own (some
+// 300 bytes a line, two fifths of the memory a large page of short lines
+// takes) whenever the text width is set on a filled text: when a view is set
+// on it and when the view's width changes. Filled into this view, shown at
+// its size, with the vertical scroll bar already there as the text needs it,
+// the text keeps the width it is laid out at, and only the lines shown get
+// such an object. A later change of the window's width makes them all.
+void CHebView::FillPendingText(CHebDoc& document) {
+    const Qt::ScrollBarPolicy policy = verticalScrollBarPolicy();
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The text goes in in the text font: applied afterwards it would have
+    // every line laid out again, in another width.
+    document.ApplyTextFont();
+    // The layout keeps the width of the widest line it has laid out, starting
+    // from the text width. While that is the widest, the first line laid out
+    // narrower has it measure every line again, giving each a layout object;
+    // the empty text's one line, laid out now, makes it the narrowest.
+    if (const auto* layout =
+            qobject_cast<const QPlainTextDocumentLayout*>(this->document()->documentLayout())) {
+        layout->ensureBlockLayout(this->document()->firstBlock());
+    }
+    m_bFilling = true;
+    document.WritePendingText();
+    m_bFilling = false;
+    m_bFactsKnown = false;
+    // The caret and the view at the start of the text, as for a text that
+    // was there when the view was made.
+    setTextCursor(QTextCursor(this->document()));
+    setVerticalScrollBarPolicy(policy);
+}
+
+void CHebView::FirstDisplay() {
+    m_bDisplayPending = false;
     CHebDoc* doc = GetHebDoc();
     if (doc != nullptr) {
+        if (doc->HasPendingText()) {
+            FillPendingText(*doc);
+        }
         // Giving a text its fonts when it is first shown is no step of the
         // user's to take back. With no steps to keep, the formatting is not
         // recorded at all (on a large page the record of it would take as
@@ -109,7 +170,6 @@ void CHebView::OnInitialUpdate() {
         }
         doc->SetDocModified(false);
     }
-    m_nPrintMarginTwips = kPrintMarginTwips;
 }
 
 std::unique_ptr<QTextDocument> CHebView::DocumentToPrint(const QPagedPaintDevice* printer) const {
@@ -148,7 +208,7 @@ QMarginsF CHebView::PrintMarginsMm() const {
 }
 
 void CHebView::OnContentsChange(int from, int removed, int added) {
-    if (FormatChangeScope::IsActive() || (removed == 0 && added == 0)) {
+    if (m_bFilling || FormatChangeScope::IsActive() || (removed == 0 && added == 0)) {
         return;
     }
     if (removed > 0) {

@@ -51,7 +51,9 @@ public:
 
     // First display: the text font over the whole text, the colour flag from
     // the profile (a text that is not empty is coloured at once when it is
-    // on), and the document counted as not modified.
+    // on), and the document counted as not modified. A document whose text
+    // waits (CHebDoc::HasPendingText) has it filled in first, once this view
+    // is on the screen at its size.
     void OnInitialUpdate() override;
 
     bool IsColourOn() const { return m_bColour; }
@@ -170,6 +172,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     // A double-click on a link opens its page; elsewhere it selects a word.
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Runs a first display that waited for the view to be shown.
+    void showEvent(QShowEvent* event) override;
 
 private:
     // Whether the text holds a "<" and a DOS letter: text coming in is looked
@@ -198,6 +202,8 @@ private:
     // True when the key was handled so.
     bool EditAcrossPieces(QKeyEvent* event);
     void SetUp(QTextDocument* text);
+    void FirstDisplay();
+    void FillPendingText(CHebDoc& document);
     void OnContentsChange(int from, int removed, int added);
     // The selection the program works on: the widget's own, or while the
     // selection is hidden, a cursor kept aside that the widget does not show.
@@ -214,6 +220,10 @@ private:
 
     mutable TextFacts m_facts;
     mutable bool m_bFactsKnown = false;
+    // OnInitialUpdate came before the view was shown, with a text to fill.
+    bool m_bDisplayPending = false;
+    // The document's waiting text is going in: no edit of the user's.
+    bool m_bFilling = false;
 
     std::string m_strLastFind;
     QPointer<CFindReplaceDialog> m_pFindDialog;

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTextLayout>
 
 #include "app/commandtable.h"
@@ -18,6 +19,7 @@
 #include "framework/profile.h"
 #include "framework/programfolder.h"
 #include "framework/view.h"
+#include "view/hebview.h"
 
 namespace {
 
@@ -313,6 +315,72 @@ TEST_F(HebAppTest, BrowseAddressOpensATitledPreviewDocument) {
     EXPECT_EQ(Preview()->Documents().size(), 2);
     // Preview documents are not editor documents.
     EXPECT_EQ(Editor()->Documents().size(), 1);
+}
+
+// A page of 1 MiB or more opened into a shown window gets its text only once
+// the window is in place. It opens as the same file read straight into a
+// document does: the same bytes back, encoding, byte order mark, line ends and
+// order found, unmodified with nothing to undo, with the caret and the view at
+// the start and the scroll bar as it would be. A window opened hidden reads
+// the text at once.
+TEST_F(HebAppTest, LargePagesOpenIntoTheirWindowAsAnyOther) {
+    enum class Open { AtStart, FromMenu, Hidden };
+    struct Case {
+        Open open;
+        std::string line;
+        std::string bom;
+    };
+    // Visual Hebrew in code page 1255 with LF; logical Hebrew in UTF-8 with
+    // CR LF and a byte order mark.
+    const Case cases[] = {
+        {Open::AtStart, "<p>\xED\xE5\xEC\xF9 \xEF\xE8\xF7 \xE4\xEE\xE5\xE9 x</p>\n", ""},
+        {Open::FromMenu,
+         "<p>\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D \xD7\xA7\xD7\x98\xD7\x9F x\xC2\xA0y</p>\r\n",
+         "\xEF\xBB\xBF"},
+        {Open::Hidden, "<b>long enough</b>\r\n", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.open));
+        TearDown();
+        SetUp();
+        std::string bytes = c.bom;
+        while (bytes.size() < (size_t{1} << 20) + 100) {
+            bytes += c.line;
+        }
+        const QString file = WriteFile("large.htm", bytes);
+        CHebDoc* doc = nullptr;
+        if (c.open == Open::AtStart) {
+            ASSERT_TRUE(app->InitInstance(file));
+            doc = ActiveHebDoc();
+        } else {
+            ASSERT_TRUE(app->InitInstance());
+            doc = qobject_cast<CHebDoc*>(Editor()->OpenDocumentFile(file, c.open != Open::Hidden));
+            ASSERT_NE(doc, nullptr);
+            EXPECT_EQ(doc->HasPendingText(), false);
+        }
+        ASSERT_NE(doc, nullptr);
+        Settle();
+        CHebDoc reference;
+        ASSERT_TRUE(reference.OnOpenDocument(file));
+        EXPECT_EQ(doc->GetFileBytes(), bytes);
+        EXPECT_EQ(doc->GetText(), reference.GetText());
+        EXPECT_EQ(doc->GetEncoding(), reference.GetEncoding());
+        EXPECT_EQ(doc->HasByteOrderMark(), reference.HasByteOrderMark());
+        EXPECT_EQ(doc->GetLineEnds(), reference.GetLineEnds());
+        EXPECT_EQ(doc->GetOrderEvidence(), reference.GetOrderEvidence());
+        EXPECT_FALSE(doc->IsModified());
+        EXPECT_FALSE(doc->GetTitle().contains(u'*'));
+        EXPECT_FALSE(doc->TextDocument()->isUndoAvailable());
+        auto* view = dynamic_cast<CHebView*>(doc->GetFirstView());
+        ASSERT_NE(view, nullptr);
+        long start = -1;
+        long end = -1;
+        view->GetSel(start, end);
+        EXPECT_EQ(end, 0);
+        EXPECT_EQ(view->GetFirstVisibleLine(), 0);
+        EXPECT_EQ(view->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+        EXPECT_EQ(view->verticalScrollBar()->isVisible(), c.open != Open::Hidden);
+    }
 }
 
 }  // namespace
