@@ -8,8 +8,8 @@
 #               under 32 MB of peak resident memory, on a 10 MB file and on
 #               1 GB generated on the fly through a pipe
 # Times are CPU time (user + system of the command and its children, from
-# wait4 through a few lines of python3, in microseconds; GNU time rounds to
-# 10 ms), not wall time: the machine may be shared. mirval-convert and fribidi runs alternate (A B C A B
+# wait4 through a few lines of python3, in microseconds, kept to 0.1 ms; GNU
+# time rounds to 10 ms, and 1 ms moves a 10 MB ratio by about 1x), not wall time: the machine may be shared. mirval-convert and fribidi runs alternate (A B C A B
 # C ...) so that both see the same load, and the medians are compared.
 # Builds nothing: the build directory (default build/; measure a Release
 # build) must already hold bench/mirval-bench-text and src/cli/mirval-convert.
@@ -55,7 +55,7 @@ trap 'rm -rf "$WORK"' EXIT
 
 median() {
     printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 }
-        END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.3f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+        END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.4f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 at_least() { awk -v v="$1" -v l="$2" 'BEGIN { print (v + 0 >= l + 0) ? "PASS" : "FAIL" }'; }
 below() { awk -v v="$1" -v l="$2" 'BEGIN { print (v + 0 < l + 0) ? "PASS" : "FAIL" }'; }
@@ -65,7 +65,7 @@ below() { awk -v v="$1" -v l="$2" 'BEGIN { print (v + 0 < l + 0) ? "PASS" : "FAI
 measure() {
     python3 -c "$USAGE_PY" "$WORK/usage" "$@" >"$OUT" || die "command failed: $*"
     read -r user sys PEAK <"$WORK/usage"
-    CPU=$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.3f", u + s }')
+    CPU=$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.4f", u + s }')
 }
 
 echo "Generating a logical text of 10 MB and one of 100 MB..."

@@ -61,7 +61,12 @@ private:
     // Bit sets of a line, one bit a byte: which bytes are plain, which
     // continue a run. False where a set is not expressible in the nibble
     // tables or the processor lacks AVX2; then the bytes are tested one by one.
-    bool Classify(std::string_view line) const;
+    // `noSpecial`: no byte of the line changes the length of its display
+    // form (see WriteBackwards).
+    bool Classify(std::string_view line, bool& noSpecial) const;
+    // Writes the run that starts at s[i] in front of `p` (see the definition).
+    template <bool kExact>
+    size_t WriteRun(const char* s, size_t i, size_t n, const uint64_t* bits, char*& p) const;
     // The first byte at or after `from` whose bit is clear in `bits`, or `n`.
     static size_t NextClear(const uint64_t* bits, size_t from, size_t n);
 
@@ -79,7 +84,8 @@ private:
     };
     NibbleTables m_plainNibbles{};
     NibbleTables m_runNibbles{};
-    bool m_vector = false;  // Classify is used
+    NibbleTables m_specialNibbles{};  // bytes neither plain, nor run starts, nor parentheses
+    bool m_vector = false;            // Classify is used
     // Classify's bit sets: word 2k of plain bytes, 2k + 1 of run bytes.
     mutable std::unique_ptr<uint64_t[]> m_bits;
     mutable size_t m_bitsSize = 0;
