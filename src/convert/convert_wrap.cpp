@@ -47,8 +47,11 @@ bool AnyHebrewLetter(std::string_view piece) {
     const char* p = piece.data();
     const char* const end = p + piece.size();
     for (; end - p >= 4; p += 4) {
-        if (kHebrewLetterSet.Contains(p[0]) | kHebrewLetterSet.Contains(p[1]) |
-            kHebrewLetterSet.Contains(p[2]) | kHebrewLetterSet.Contains(p[3])) {
+        // (As integers: clang warns of "|" between booleans.)
+        if ((static_cast<unsigned>(kHebrewLetterSet.Contains(p[0])) |
+             static_cast<unsigned>(kHebrewLetterSet.Contains(p[1])) |
+             static_cast<unsigned>(kHebrewLetterSet.Contains(p[2])) |
+             static_cast<unsigned>(kHebrewLetterSet.Contains(p[3]))) != 0) {
             return true;
         }
     }
