@@ -234,6 +234,61 @@ size_t GluedTagsLength(std::string_view piece) {
     return glued;
 }
 
+// Whether the counterpart of a tag (the closing tag of an opening one, and
+// the other way round) is in `text`.
+bool HasCounterpart(std::string_view tag, std::string_view name, std::string_view text) {
+    const std::string counterpart = (tag[1] == '/' ? "<" : "</") + std::string(name);
+    for (size_t at = FindNoCase(text, counterpart); at != std::string_view::npos;
+         at = FindNoCase(text, counterpart, at + 1)) {
+        const size_t after = at + counterpart.size();
+        if (after < text.size() && (text[after] == '>' || kWhiteSpaceSet.Contains(text[after]))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether one of the tags (tags and white space, as GluedTagsLength finds
+// them) has its counterpart in `text`. A tag whose counterpart is among the
+// tags themselves does not count: "</p><p>" ends one element and starts the
+// next, as a line of tags glued before a line does.
+bool CounterpartIn(std::string_view tags, std::string_view text) {
+    constexpr size_t kMostLooked = 64;  // as GluedTagsLength
+    size_t pos = 0;
+    for (size_t looked = 0; looked < kMostLooked; ++looked) {
+        pos = tags.find('<', pos);
+        const size_t gt = pos == std::string_view::npos ? pos : tags.find('>', pos);
+        if (gt == std::string_view::npos) {
+            return false;
+        }
+        const std::string_view tag = tags.substr(pos, gt + 1 - pos);
+        pos = gt + 1;
+        const std::string name = TagName(tag);
+        if (name.empty()) {
+            continue;
+        }
+        if (!HasCounterpart(tag, name, tags) && HasCounterpart(tag, name, text)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether the tags taken as glued before a line's first piece were instead
+// the end of a run that the line was cut inside: a run of Latin, numbers and
+// tags goes on over spaces ("</b> 12 <a href=x>" before a Hebrew word), and
+// a cut at one of its spaces leaves the run's right part, tags alone, at the
+// start of the first piece. Then the next piece ends in the run's left part
+// (a run byte or its punctuation) and holds the counterpart of one of the
+// tags (the "</a>" of an "<a href=x>"), which a tag line glued before the
+// line does not leave in the line's second piece.
+bool CutFromRun(std::string_view tags, std::string_view next) {
+    next = TrimRight(next);
+    return !next.empty() &&
+           (kLatinRunSet.Contains(next.back()) || kRunPunctuationSet.Contains(next.back())) &&
+           CounterpartIn(tags, next);
+}
+
 // Turns visual lines back into reading order, joining the pieces of a broken
 // line first.
 class ModernLines {
@@ -314,12 +369,27 @@ public:
             m_pieces.empty() ? 0 : m_pieces.back().size() + (m_pieces.size() > 1 ? 1 : 0);
         // Tags glued before a piece show that it starts a line.
         const size_t glued = GluedTagsLength(content);
-        const bool continues = glued == 0 && !m_pieces.empty() && m_lastBroken &&
-                               kHebrewLetterSet.AnyIn(content) &&
-                               (m_rules.width <= 0 || measured + 1 + LastWordLength(content) >=
-                                                          static_cast<size_t>(m_rules.width));
+        const auto cutBeside = [&](size_t length) {
+            return m_rules.width <= 0 ||
+                   length + 1 + LastWordLength(content) >= static_cast<size_t>(m_rules.width);
+        };
+        // Tags at the start of a piece that close or open an element of the
+        // piece before are its own: tags glued before a line do not belong
+        // to it (GluedTagsLength).
+        const bool mayContinue =
+            !m_pieces.empty() && m_lastBroken && kHebrewLetterSet.AnyIn(content) &&
+            (glued == 0 || CounterpartIn(content.substr(0, glued), m_pieces.back()) ||
+             (m_pieces.size() == 1 && CounterpartIn(content.substr(0, glued), m_glued)));
+        // The first piece's tags taken as glued before it were its own when
+        // the line was cut inside a run: it was measured with them.
+        const bool ownTags = mayContinue && m_pieces.size() == 1 && !m_glued.empty() &&
+                             CutFromRun(m_glued, content) && cutBeside(m_glued.size() + measured);
+        const bool continues = mayContinue && (ownTags || cutBeside(measured));
         if (!continues) {
             Flush();
+        } else if (ownTags) {
+            m_pieces[0] = std::string_view(m_glued.data(), m_glued.size() + m_pieces[0].size());
+            m_glued = {};
         }
         if (broken && content.empty()) {
             m_out.append(m_sep);  // a marked empty line: an empty line

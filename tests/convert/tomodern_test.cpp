@@ -24,6 +24,10 @@ TEST(VisualHtmlToModern, Lines) {
     strip.stripParagraphs = true;
     ModernPageRules narrow;
     narrow.width = 14;
+    ModernPageRules width16;
+    width16.width = 16;
+    ModernPageRules width12;
+    width12.width = 12;
     const struct {
         const char* what;
         std::string visual;
@@ -76,6 +80,12 @@ TEST(VisualHtmlToModern, Lines) {
          Heb("םולש<br>\r\nabcםלוע<br>\r\n"),
          Heb("שלום abc\r\nעולם\r\n"),
          {}},
+        {"a line cut inside a run of tags keeps the tags at both sides of the cut in it",
+         Heb("<i>םלוע<b> םולש<br>\r\n</i>רפס</b> 12<br>\r\nבתכ<br>\r\n"),
+         Heb("שלום <b>עולם</b> 12 <i>ספר</i> כתב\r\n"), width16},
+        {"tags that end one element and start the next begin a line",
+         Heb("<p>םלוע םולש<br>\r\n</p><p>רפס<br>\r\n"), Heb("<p>שלום עולם\r\n</p><p>ספר\r\n"),
+         width12},
         {"a marked empty line stays an empty line",
          Heb("ב<br>\r\n<br>\r\nא<br>\r\n"),
          Heb("ב\r\n\r\nא\r\n"),
