@@ -177,11 +177,12 @@ int main(int argc, char** argv) {
     for (int k = 1; k < argc; ++k) {
         const std::string arg = argv[k];
         if (arg == "--dump" && k + 1 < argc) {
-            // The visual and modern pages of one generated page, UTF-8.
+            // The logical, visual and modern pages of one generated page, UTF-8.
             const Case c = MakeCase(static_cast<uint64_t>(std::atoi(argv[++k])));
             std::string visual = c.logical;
             conversion::ToVisual(visual, c.settings, conversion::VisualScope::WholeText);
-            std::printf("%s\n=====\n%s\n", Utf8Codec::EncodeCp1255(visual).c_str(),
+            std::printf("%s\n=====\n%s\n=====\n%s\n", Utf8Codec::EncodeCp1255(c.logical).c_str(),
+                        Utf8Codec::EncodeCp1255(visual).c_str(),
                         Modern(c.logical, c.settings).c_str());
             return 0;
         }
