@@ -335,6 +335,7 @@ public:
         // (not a tag) that ends in a letter or digit glued straight to a
         // Hebrew letter (punctuation touches its Hebrew word) is taken back as the
         // end of the line before (a line of its own when none is open).
+        size_t latin = 0;  // the length of a Latin start left in the piece
         {
             size_t hebrew = 0;
             while (hebrew < content.size() && !kHebrewLetterSet.Contains(content[hebrew])) {
@@ -347,17 +348,48 @@ public:
             const char last = prefix.empty() ? ' ' : prefix.back();
             const bool touches = (last >= '0' && last <= '9') || (last >= 'A' && last <= 'Z') ||
                                  (last >= 'a' && last <= 'z');
+            // It is the last piece of the open line only where it would not
+            // have fitted beside that line's last piece. Otherwise it is a
+            // line of its own, or the line was cut at a space inside a run
+            // and the Latin or number begins it: the next piece decides
+            // (m_latinPending).
+            const bool endsLineBefore =
+                !m_pieces.empty() && (!m_lastBroken || m_rules.width <= 0 ||
+                                      m_pieces.back().size() + (m_pieces.size() > 1 ? 1 : 0) + 1 +
+                                              LastWordLength(TrimRight(prefix)) >=
+                                          static_cast<size_t>(m_rules.width));
             if (word && touches && hebrew < content.size() &&
                 prefix.find_first_of("<>") == std::string_view::npos) {
-                m_pieces.push_back(TrimRight(prefix));
-                Flush();
-                content.remove_prefix(hebrew);
+                if (endsLineBefore) {
+                    m_pieces.push_back(TrimRight(prefix));
+                    Flush();
+                    content.remove_prefix(hebrew);
+                } else {
+                    latin = hebrew;
+                }
             }
         }
         const bool broken = EndsWith(content, m_breakString);
         if (broken) {
             content = TrimRight(content.substr(0, content.size() - m_breakString.size()));
             m_afterMark = true;
+        }
+        if (m_latinPending > 0) {
+            // The Latin start of the line's first piece began a run that the
+            // line was cut inside when this piece continues the line and
+            // ends in that run's other part.
+            const std::string_view end = TrimRight(content);
+            const bool runGoesOn =
+                m_lastBroken && !end.empty() &&
+                (kLatinRunSet.Contains(end.back()) || kRunPunctuationSet.Contains(end.back())) &&
+                GluedTagsLength(content) == 0 && kHebrewLetterSet.AnyIn(content) &&
+                (m_rules.width <= 0 || m_pieces[0].size() + 1 + LastWordLength(content) >=
+                                           static_cast<size_t>(m_rules.width));
+            if (runGoesOn) {
+                m_latinPending = 0;
+            } else {
+                SplitPendingLatin();
+            }
         }
         // A piece continues the broken piece before it when the visual
         // conversion would have cut there: the earlier piece and the word
@@ -403,14 +435,28 @@ public:
         }
         m_pieces.push_back(content);
         m_lastBroken = broken;
+        if (latin > 0 && m_pieces.size() == 1) {
+            m_latinPending = latin;
+        }
         if (!broken) {
             Flush();
         }
     }
 
+    // The Latin start of the first piece was a line of its own (or the end
+    // of the line before): it goes before the line.
+    void SplitPendingLatin() {
+        m_out.append(TrimRight(m_pieces[0].substr(0, m_latinPending))).append(m_sep);
+        m_pieces[0].remove_prefix(m_latinPending);
+        m_latinPending = 0;
+    }
+
     void Flush() {
         if (m_pieces.empty()) {
             return;
+        }
+        if (m_latinPending > 0) {
+            SplitPendingLatin();
         }
         // The pieces come right end first: the visual line is them in
         // reverse order, a space between each two.
@@ -441,6 +487,7 @@ private:
     std::string m_joined;
     bool m_lastBroken = false;
     bool m_inRawBlock = false;
+    size_t m_latinPending = 0;  // the Latin start of the first piece, not yet placed
 };
 
 // Replaces each meta tag that declares an old Hebrew charset by a UTF-8

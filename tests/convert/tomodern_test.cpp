@@ -28,6 +28,8 @@ TEST(VisualHtmlToModern, Lines) {
     width16.width = 16;
     ModernPageRules width12;
     width12.width = 12;
+    ModernPageRules width7;
+    width7.width = 7;
     const struct {
         const char* what;
         std::string visual;
@@ -77,9 +79,14 @@ TEST(VisualHtmlToModern, Lines) {
          Heb("שלום 12 \"עולם\"\r\n"),
          {}},
         {"a Latin piece glued to the next line goes back to the end of its line",
+         Heb("םולש<br>\r\nabcםלוע<br>\r\n"), Heb("שלום abc\r\nעולם\r\n"), width7},
+        {"a Latin line glued before a line stays a line of its own",
          Heb("םולש<br>\r\nabcםלוע<br>\r\n"),
-         Heb("שלום abc\r\nעולם\r\n"),
+         Heb("שלום\r\nabc\r\nעולם\r\n"),
          {}},
+        {"Latin glued to a first piece begins a run that the next piece goes on with",
+         Heb("defםלוע<b> םולש<br>\r\nרפס </b> abc<br>\r\n"),
+         Heb("שלום <b>עולם</b> abc def ספר\r\n"), width16},
         {"a line cut inside a run of tags keeps the tags at both sides of the cut in it",
          Heb("<i>םלוע<b> םולש<br>\r\n</i>רפס</b> 12<br>\r\nבתכ<br>\r\n"),
          Heb("שלום <b>עולם</b> 12 <i>ספר</i> כתב\r\n"), width16},
