@@ -289,6 +289,19 @@ bool CutFromRun(std::string_view tags, std::string_view next) {
            CounterpartIn(tags, next);
 }
 
+// Whether a tag was cut at a space inside it: the piece ends in the tag's
+// start ("<a", no ">" after its last "<") and the piece before it begins
+// with the tag's end ("href=x>", a ">" before any "<").
+bool TagCutBetween(std::string_view piece, std::string_view before) {
+    piece = TrimRight(piece);
+    const size_t lt = piece.rfind('<');
+    if (lt == std::string_view::npos || piece.find('>', lt) != std::string_view::npos) {
+        return false;
+    }
+    const size_t gt = before.find('>');
+    return gt != std::string_view::npos && before.substr(0, gt).find('<') == std::string_view::npos;
+}
+
 // Turns visual lines back into reading order, joining the pieces of a broken
 // line first.
 class ModernLines {
@@ -416,7 +429,10 @@ public:
         // the line was cut inside a run: it was measured with them.
         const bool ownTags = mayContinue && m_pieces.size() == 1 && !m_glued.empty() &&
                              CutFromRun(m_glued, content) && cutBeside(m_glued.size() + measured);
-        const bool continues = mayContinue && (ownTags || cutBeside(measured));
+        const bool tagCut = !m_pieces.empty() && m_lastBroken &&
+                            (m_pieces.size() > 1 || m_glued.empty()) &&
+                            TagCutBetween(content, m_pieces.back());
+        const bool continues = tagCut || (mayContinue && (ownTags || cutBeside(measured)));
         if (!continues) {
             Flush();
         } else if (ownTags) {

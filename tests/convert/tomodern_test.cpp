@@ -28,6 +28,8 @@ TEST(VisualHtmlToModern, Lines) {
     width16.width = 16;
     ModernPageRules width12;
     width12.width = 12;
+    ModernPageRules width11;
+    width11.width = 11;
     ModernPageRules width7;
     width7.width = 7;
     const struct {
@@ -90,6 +92,9 @@ TEST(VisualHtmlToModern, Lines) {
         {"a line cut inside a run of tags keeps the tags at both sides of the cut in it",
          Heb("<i>םלוע<b> םולש<br>\r\n</i>רפס</b> 12<br>\r\nבתכ<br>\r\n"),
          Heb("שלום <b>עולם</b> 12 <i>ספר</i> כתב\r\n"), width16},
+        {"a tag cut at its space joins its pieces",
+         Heb("href=x> בא<br>\r\n<b>בא<a<br>\r\n</b>בא</a><br>\r\n"),
+         Heb("אב <a href=x>אב</a> <b>אב</b>\r\n"), width11},
         {"tags that end one element and start the next begin a line",
          Heb("<p>םלוע םולש<br>\r\n</p><p>רפס<br>\r\n"), Heb("<p>שלום עולם\r\n</p><p>ספר\r\n"),
          width12},
