@@ -382,6 +382,24 @@ public:
                 }
             }
         }
+        // A Latin or number piece that ends its line is written with no mark;
+        // before a paragraph string or a line end it stays on a line of its
+        // own. It is the open line's last piece where it would not have
+        // fitted beside that line's last piece, as above.
+        if (!m_pieces.empty() && m_lastBroken && m_rules.width > 0 && !content.empty() &&
+            !kHebrewLetterSet.AnyIn(content) &&
+            content.find_first_of("<>") == std::string_view::npos &&
+            std::any_of(content.begin(), content.end(),
+                        [](char c) {
+                            return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
+                                   (c >= 'a' && c <= 'z');
+                        }) &&
+            m_pieces.back().size() + (m_pieces.size() > 1 ? 1 : 0) + 1 + LastWordLength(content) >=
+                static_cast<size_t>(m_rules.width)) {
+            m_pieces.push_back(content);
+            Flush();
+            return;
+        }
         const bool broken = EndsWith(content, m_breakString);
         if (broken) {
             content = TrimRight(content.substr(0, content.size() - m_breakString.size()));

@@ -32,6 +32,8 @@ TEST(VisualHtmlToModern, Lines) {
     width11.width = 11;
     ModernPageRules width7;
     width7.width = 7;
+    ModernPageRules stripNarrow = strip;
+    stripNarrow.width = 9;
     const struct {
         const char* what;
         std::string visual;
@@ -82,6 +84,9 @@ TEST(VisualHtmlToModern, Lines) {
          {}},
         {"a Latin piece glued to the next line goes back to the end of its line",
          Heb("םולש<br>\r\nabcםלוע<br>\r\n"), Heb("שלום abc\r\nעולם\r\n"), width7},
+        {"a Latin last piece before the paragraph's end stays in its line",
+         Heb("<div align=\"right\">\r\ndef םולש<br>\r\nabc</div>\r\n</div>\r\n"),
+         Heb("שלום abc def\r\n"), stripNarrow},
         {"a Latin line glued before a line stays a line of its own",
          Heb("םולש<br>\r\nabcםלוע<br>\r\n"),
          Heb("שלום\r\nabc\r\nעולם\r\n"),
