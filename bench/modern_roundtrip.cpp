@@ -4,30 +4,56 @@
 // into modern pages; the web engine renders both, and the text of each body
 // (document.body.innerText, white space runs collapsed) must be the same.
 //
-// usage: mirval-bench-modern [PAGES] [--show N]
+// usage: mirval-bench-modern [PAGES] [--show N] [--dump N]
 //   PAGES    generated pages (default 300), after the sample text
 //   --show   print the first N differing pages' texts (default 3)
+//   --dump   print generated page N: logical, visual and modern
 // Prints one line per settings group and the total, then the share of the
-// differing pages per cause of their first differing word; exit status 0.
+// differing pages per cause of their first differing word, each with the
+// information the visual conversion's rules lost; exit status 0.
 //
-// Causes, decided in this order for the first word where the texts part:
-//   nbsp       the page with every &nbsp; written as a space differs later
-//              (or not at all): the visual conversion dropped the &nbsp;
-//   inline-tag the page without its <b>, </b>, <a href=...> and </a> tags
-//              (they hold no text) differs later: a tag in a Latin run
-//              took the space or the words beside it to its side
-//   no-breaks  break lines off, and with it on the page differs later
-//   long-line  the page's word is in a line with no Hebrew letter longer
-//              than the width: that line was scrambled
-//   swap       a word with no Hebrew letter from further on stands in place
-//              of the page's word (or glued to it): a Latin word or number
-//              ending a line and one starting the next looked like one run
-//              broken across pieces
-//   glued      the modern word begins with two words of the page: a piece
-//              without a Hebrew letter was written with no break or line end
-//   punctuation  same letters and digits, but a punctuation mark or quote
-//              next to a Latin word or number stands on its other side
-//   unexplained  none of these
+// Each cause names information that the visual page does not hold, and
+// the visual conversion's rule that lost it: for an example page of each, a
+// second logical page that renders differently gives the very same visual
+// bytes (bench/README.md names them). A page's cause is decided by its
+// first differing word alone, and some pages counted under tag-in-run are
+// to-modern's own faults (bench/README.md). Decided in this order:
+//   nbsp-dropped     the page with every &nbsp; written as a space differs
+//                    later (or not at all). The reversal drops &nbsp;
+//                    without a trace, so the words or runs beside it meet.
+//   tag-in-run       the page without its <b>, </b>, <a href=...> and </a>
+//                    tags differs later. Tags are run bytes: a run goes on
+//                    over tags, numbers, Latin and the spaces between them,
+//                    a line may be cut at any of those spaces, and every
+//                    piece (a line's last too) ends in the same mark; so a
+//                    line end after "</a>" and a run "abc </a>" cut at its
+//                    space, or a space after a Hebrew word before "</a> 12"
+//                    and the space a run ending in punctuation keeps
+//                    ("12 \""), come out the same.
+//   no-breaks        break lines off, and with it on the page differs later
+//   long-line        the page's word is in a line with no Hebrew letter
+//                    longer than the width: its pieces carry no mark and are
+//                    glued to each other without their spaces.
+//   run-space        the modern word begins with two words of the page. A
+//                    run ending in punctuation keeps the space before the
+//                    punctuation inside itself: beside the space before the
+//                    run ("12  x" for "x 12 \"" and "x  12\""), or trimmed
+//                    off where the line is cut there, its side is lost (and
+//                    a piece without a Hebrew letter is written with no mark
+//                    or line end, glued to the next piece).
+//   line-end-as-cut  a word with no Hebrew letter from further on stands in
+//                    place of the page's word (or glued to it). Every piece
+//                    ends in the same mark, so a line end differs from a cut
+//                    only where the width tells them apart: a Latin word or
+//                    number ending a line and one starting the next read as
+//                    one run.
+//   punct-side       same letters and digits, but a punctuation mark or
+//                    quote next to a Latin word or number stands on its other
+//                    side. A run's last punctuation mark is written apart
+//                    from it, the marks and spaces before that mark stay in
+//                    it: "x omu; \"y\"" and "x  ;omu\"y\"" come out the same,
+//                    as do the two spaces of a dropped &nbsp; beside a run.
+//   unexplained      none of these
 #include <unistd.h>
 #include <QApplication>
 #include <QEventLoop>
@@ -258,21 +284,21 @@ int main(int argc, char** argv) {
             }
             const QString next = at + 1 < expectedWords.size() ? expectedWords[at + 1] : QString();
             if (noNbsp != c.logical && laterWith(noNbsp, c.settings)) {
-                cause = "nbsp";
+                cause = "nbsp-dropped";
             } else if (noTags != c.logical && laterWith(noTags, c.settings)) {
-                cause = "inline-tag";
+                cause = "tag-in-run";
             } else if (c.settings.BreakLines == 0 && laterWith(c.logical, breaking)) {
                 cause = "no-breaks";
             } else if (c.settings.BreakLines != 0 &&
                        InLongNonHebrewLine(c.logical, c.settings.BreakLinesAt, wanted)) {
                 cause = "long-line";
             } else if (!next.isEmpty() && word.startsWith(wanted + next)) {
-                cause = "glued";
+                cause = "run-space";
             } else if (moved) {
-                cause = "swap";
+                cause = "line-end-as-cut";
             } else if (LettersAndDigits(word + gotWords.value(at + 1))
                            .startsWith(LettersAndDigits(wanted))) {
-                cause = "punctuation";
+                cause = "punct-side";
             }
             ++causes[cause];
         }
@@ -309,7 +335,8 @@ int main(int argc, char** argv) {
     const int differing = total - same;
     causes.try_emplace("unexplained", 0);
     for (const auto& [cause, count] : causes) {
-        std::printf("cause %-16s %4d of %4d differing (%.1f%%)\n", cause.c_str(), count, differing,
+        std::printf("%s %-16s %4d of %4d differing (%.1f%%)\n",
+                    cause == "unexplained" ? "cause" : "lost ", cause.c_str(), count, differing,
                     100.0 * count / std::max(1, differing));
     }
     return 0;
