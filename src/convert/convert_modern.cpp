@@ -346,8 +346,8 @@ public:
         // no mark and no line end, so the last piece of a line, when it is
         // Latin or a number, is glued to the next line's first piece. Text
         // (not a tag) that ends in a letter or digit glued straight to a
-        // Hebrew letter (punctuation touches its Hebrew word) is taken back as the
-        // end of the line before (a line of its own when none is open).
+        // Hebrew letter (punctuation touches its Hebrew word) may be such a
+        // piece.
         size_t latin = 0;  // the length of a Latin start left in the piece
         {
             size_t hebrew = 0;
