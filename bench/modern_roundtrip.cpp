@@ -7,7 +7,8 @@
 // usage: mirval-bench-modern [PAGES] [--show N] [--dump N]
 //   PAGES    generated pages (default 300), after the sample text
 //   --show   print the first N differing pages' texts (default 3)
-//   --dump   print generated page N: logical, visual and modern
+//   --dump   print generated page N: logical, visual, modern, and the
+//            modern page made visual again
 // Prints one line per settings group and the total, then the share of the
 // differing pages per cause of their first differing word, each with the
 // information the visual conversion's rules lost; exit status 0.
@@ -119,6 +120,94 @@ size_t WordsInOrder(const QStringList& a, const QStringList& b) {
     return row.back();
 }
 
+// The modern page as a logical code page 1255 page comparable with `logical`
+// (the page P it came from): what to-modern adds is undone and nothing else.
+// The UTF-8 declaration becomes the page's own charset meta tags again (or
+// goes, where the page declared none), the direction and language go from
+// <html> (or the division that carries them goes), and the UTF-8 text
+// becomes code page 1255. `exact` tells whether each addition was found
+// where to-modern puts it.
+std::string ModernAsLogical(const std::string& modernUtf8, const std::string& logical,
+                            bool& exact) {
+    exact = true;
+    std::string page;
+    exact = Utf8Codec::DecodeToCp1255(modernUtf8, page).Ok();
+    const auto lower = [](std::string text) {
+        for (char& ch : text) {
+            ch = ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
+        }
+        return text;
+    };
+    const std::string lowLogical = lower(logical);
+    // The page's own meta tags that declare an old Hebrew charset, in order.
+    std::vector<std::string> metas;
+    bool declared = false;
+    for (size_t lt = lowLogical.find("<meta"); lt != std::string::npos;
+         lt = lowLogical.find("<meta", lt + 1)) {
+        const size_t gt = lowLogical.find('>', lt);
+        if (gt == std::string::npos) {
+            break;
+        }
+        const std::string tag = lowLogical.substr(lt, gt + 1 - lt);
+        if (tag.find("charset") == std::string::npos) {
+            continue;
+        }
+        declared = true;
+        if (tag.find("visual") != std::string::npos ||
+            tag.find("iso-8859-8") != std::string::npos ||
+            tag.find("windows-1255") != std::string::npos) {
+            metas.push_back(logical.substr(lt, gt + 1 - lt));
+        }
+    }
+    constexpr std::string_view kUtf8Meta = "<meta charset=\"utf-8\">";
+    if (!metas.empty()) {
+        size_t at = 0;
+        for (const std::string& meta : metas) {
+            at = page.find(kUtf8Meta, at);
+            if (at == std::string::npos) {
+                exact = false;
+                break;
+            }
+            page.replace(at, kUtf8Meta.size(), meta);
+            at += meta.size();
+        }
+    } else if (!declared) {
+        const size_t at = page.find(kUtf8Meta);
+        if (at == std::string::npos) {
+            exact = false;
+        } else {
+            page.erase(at, kUtf8Meta.size());
+        }
+    }
+    const std::string lowPage = lower(page);
+    if (const size_t html = lowLogical.find("<html"); html != std::string::npos) {
+        const std::string tag = lowLogical.substr(html, lowLogical.find('>', html) - html);
+        const size_t at = lowPage.find("<html") + 5;
+        size_t erase = 0;
+        for (const std::string_view added : {" dir=\"rtl\"", " lang=\"he\""}) {
+            if (tag.find(std::string(added.substr(1, added.find('=')))) == std::string::npos) {
+                if (page.compare(at + erase, added.size(), added) != 0) {
+                    exact = false;
+                }
+                erase += added.size();
+            }
+        }
+        page.erase(at, erase);
+    } else {
+        constexpr std::string_view kOpen = "<div dir=\"rtl\" lang=\"he\">";
+        const size_t open = page.find(kOpen);
+        size_t close = lowPage.find("</body");
+        close = page.rfind("</div>", close == std::string::npos ? page.size() : close);
+        if (open == std::string::npos || close == std::string::npos || close < open) {
+            exact = false;
+        } else {
+            page.erase(close, 6);
+            page.erase(open, kOpen.size());
+        }
+    }
+    return page;
+}
+
 // Index of the first word where the two lists differ (the shorter length
 // when one is a prefix of the other).
 qsizetype FirstDifference(const QStringList& a, const QStringList& b) {
@@ -207,9 +296,14 @@ int main(int argc, char** argv) {
             const Case c = MakeCase(static_cast<uint64_t>(std::atoi(argv[++k])));
             std::string visual = c.logical;
             conversion::ToVisual(visual, c.settings, conversion::VisualScope::WholeText);
-            std::printf("%s\n=====\n%s\n=====\n%s\n", Utf8Codec::EncodeCp1255(c.logical).c_str(),
-                        Utf8Codec::EncodeCp1255(visual).c_str(),
-                        Modern(c.logical, c.settings).c_str());
+            const std::string modern = Modern(c.logical, c.settings);
+            bool exact = true;
+            std::string again = ModernAsLogical(modern, c.logical, exact);
+            conversion::ToVisual(again, c.settings, conversion::VisualScope::WholeText);
+            std::printf("%s\n=====\n%s\n=====\n%s\n=====\n%s\n",
+                        Utf8Codec::EncodeCp1255(c.logical).c_str(),
+                        Utf8Codec::EncodeCp1255(visual).c_str(), modern.c_str(),
+                        Utf8Codec::EncodeCp1255(again).c_str());
             return 0;
         }
         if (arg == "--show" && k + 1 < argc) {
@@ -225,9 +319,13 @@ int main(int argc, char** argv) {
     std::map<std::string, int> causes;
     size_t wordsKept = 0;
     size_t words = 0;
+    std::map<std::string, std::pair<int, int>> proofs;  // per cause: lost, fault
+    std::vector<std::string> faults;                    // "page (cause)"
+    int inexact = 0;
     const auto check = [&](const Case& c) {
         const QString expected = renderer.BodyText(Utf8Codec::EncodeCp1255(c.logical));
-        const QString got = renderer.BodyText(Modern(c.logical, c.settings));
+        const std::string modern = Modern(c.logical, c.settings);
+        const QString got = renderer.BodyText(modern);
         const bool equal = expected == got;
         const QStringList expectedWords = expected.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         words += static_cast<size_t>(expectedWords.size());
@@ -240,6 +338,7 @@ int main(int argc, char** argv) {
         group.first += equal ? 1 : 0;
         ++group.second;
         std::string cause;
+        bool lost = false;
         if (!equal) {
             const QStringList gotWords = Words(got);
             const qsizetype at = FirstDifference(expectedWords, gotWords);
@@ -301,16 +400,38 @@ int main(int argc, char** argv) {
                 cause = "punct-side";
             }
             ++causes[cause];
+            // The proof: the modern page, as a logical page, made visual with
+            // the page's own settings. The same visual bytes as the page's
+            // mean the visual page cannot tell the two apart: information
+            // was lost. Other bytes mean to-modern chose a page the visual
+            // conversion does not turn into these bytes: its own fault.
+            bool exact = true;
+            std::string back = ModernAsLogical(modern, c.logical, exact);
+            if (renderer.BodyText(Utf8Codec::EncodeCp1255(back)) != got) {
+                exact = false;  // the undoing changed what a browser shows
+            }
+            inexact += exact ? 0 : 1;
+            std::string visual = c.logical;
+            conversion::ToVisual(visual, c.settings, conversion::VisualScope::WholeText);
+            conversion::ToVisual(back, c.settings, conversion::VisualScope::WholeText);
+            lost = back == visual;
+            auto& proof = proofs[cause];
+            (lost ? proof.first : proof.second) += 1;
+            if (!lost) {
+                faults.push_back(std::to_string(total - 2) + " (" + cause + ")");
+            }
         }
         if (!equal && show-- > 0) {
             int at = 0;
             while (at < expected.size() && at < got.size() && expected[at] == got[at]) {
                 ++at;
             }
-            std::printf("differs (page %d, %s, width %d, %s) at %d:\n  page:   %s\n  modern: %s\n",
-                        total - 2, c.group.c_str(), c.settings.BreakLinesAt, cause.c_str(), at,
-                        expected.mid(std::max(0, at - 40), 120).toStdString().c_str(),
-                        got.mid(std::max(0, at - 40), 120).toStdString().c_str());
+            std::printf(
+                "differs (page %d, %s, width %d, %s, %s) at %d:\n  page:   %s\n  modern: %s\n",
+                total - 2, c.group.c_str(), c.settings.BreakLinesAt, cause.c_str(),
+                lost ? "lost" : "fault", at,
+                expected.mid(std::max(0, at - 40), 120).toStdString().c_str(),
+                got.mid(std::max(0, at - 40), 120).toStdString().c_str());
         }
     };
 
@@ -334,10 +455,25 @@ int main(int argc, char** argv) {
         100.0 * static_cast<double>(wordsKept) / static_cast<double>(std::max<size_t>(1, words)));
     const int differing = total - same;
     causes.try_emplace("unexplained", 0);
+    int lostPages = 0;
     for (const auto& [cause, count] : causes) {
-        std::printf("%s %-16s %4d of %4d differing (%.1f%%)\n",
-                    cause == "unexplained" ? "cause" : "lost ", cause.c_str(), count, differing,
-                    100.0 * count / std::max(1, differing));
+        const auto& [lost, fault] = proofs[cause];
+        lostPages += lost;
+        std::printf("cause %-16s %4d of %4d differing (%5.1f%%): %4d lost, %4d fault\n",
+                    cause.c_str(), count, differing, 100.0 * count / std::max(1, differing), lost,
+                    fault);
+    }
+    std::printf("proven lost            %4d of %4d pages (%.1f%%)\n", lostPages, total,
+                100.0 * lostPages / std::max(1, total));
+    std::printf("to-modern's faults     %4d of %4d pages (%.1f%%)\n", differing - lostPages, total,
+                100.0 * (differing - lostPages) / std::max(1, total));
+    std::printf("inexact undoing        %4d pages\n", inexact);
+    if (!faults.empty()) {
+        std::printf("fault pages:");
+        for (const std::string& fault : faults) {
+            std::printf(" %s", fault.c_str());
+        }
+        std::printf("\n");
     }
     return 0;
 }
