@@ -4,9 +4,10 @@
 // into modern pages; the web engine renders both, and the text of each body
 // (document.body.innerText, white space runs collapsed) must be the same.
 //
-// usage: mirval-bench-modern [PAGES] [--show N] [--dump N]
+// usage: mirval-bench-modern [PAGES] [--show N] [--dump N] [--pages]
 //   PAGES    generated pages (default 300), after the sample text
 //   --show   print the first N differing pages' texts (default 3)
+//   --pages  print one line per page: "page N same lost fault kept words"
 //   --dump   print generated page N: logical, visual, modern, and the
 //            modern page made visual again
 // Prints one line per settings group and the total, then the share of the
@@ -289,6 +290,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     int pages = 300;
     int show = 3;
+    bool pageTable = false;
     for (int k = 1; k < argc; ++k) {
         const std::string arg = argv[k];
         if (arg == "--dump" && k + 1 < argc) {
@@ -306,7 +308,9 @@ int main(int argc, char** argv) {
                         Utf8Codec::EncodeCp1255(again).c_str());
             return 0;
         }
-        if (arg == "--show" && k + 1 < argc) {
+        if (arg == "--pages") {
+            pageTable = true;
+        } else if (arg == "--show" && k + 1 < argc) {
             show = std::atoi(argv[++k]);
         } else {
             pages = std::atoi(argv[k]);
@@ -329,9 +333,10 @@ int main(int argc, char** argv) {
         const bool equal = expected == got;
         const QStringList expectedWords = expected.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         words += static_cast<size_t>(expectedWords.size());
-        wordsKept +=
+        const size_t pageKept =
             equal ? static_cast<size_t>(expectedWords.size())
                   : WordsInOrder(expectedWords, got.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+        wordsKept += pageKept;
         same += equal ? 1 : 0;
         ++total;
         auto& group = groups[c.group];
@@ -420,6 +425,12 @@ int main(int argc, char** argv) {
             if (!lost) {
                 faults.push_back(std::to_string(total - 2) + " (" + cause + ")");
             }
+        }
+        if (pageTable) {
+            // page, the same, lost, fault, words kept of the page's words
+            std::printf("page %d %d %d %d %zu %zu\n", total - 2, equal ? 1 : 0, lost ? 1 : 0,
+                        !equal && !lost ? 1 : 0, pageKept,
+                        static_cast<size_t>(expectedWords.size()));
         }
         if (!equal && show-- > 0) {
             int at = 0;

@@ -492,10 +492,15 @@ public:
         if (m_latinPending > 0) {
             SplitPendingLatin();
         }
+        // The tags glued before the line were a line of their own: the
+        // visual conversion writes a line without a Hebrew letter with no
+        // line end.
+        if (!m_glued.empty()) {
+            m_out.append(m_glued).append(m_sep);
+            m_glued = {};
+        }
         // The pieces come right end first: the visual line is them in
         // reverse order, a space between each two.
-        m_out.append(m_glued);
-        m_glued = {};
         m_joined.clear();
         for (size_t k = m_pieces.size(); k-- > 0;) {
             m_joined.append(m_pieces[k]);

@@ -72,7 +72,7 @@ TEST(VisualHtmlToModern, Lines) {
          Heb("שלום\r\n"), strip},
         {"tags glued before a line by the visual conversion stay before it",
          Heb("</h1><p>םלוע םולש<br>\r\n"),
-         Heb("</h1><p>שלום עולם\r\n"),
+         Heb("</h1><p>\r\nשלום עולם\r\n"),
          {}},
         {"a title line keeps its tags around it",
          Heb("</title>םולש<title><br>\r\n"),
@@ -101,8 +101,8 @@ TEST(VisualHtmlToModern, Lines) {
          Heb("href=x> בא<br>\r\n<b>בא<a<br>\r\n</b>בא</a><br>\r\n"),
          Heb("אב <a href=x>אב</a> <b>אב</b>\r\n"), width11},
         {"tags that end one element and start the next begin a line",
-         Heb("<p>םלוע םולש<br>\r\n</p><p>רפס<br>\r\n"), Heb("<p>שלום עולם\r\n</p><p>ספר\r\n"),
-         width12},
+         Heb("<p>םלוע םולש<br>\r\n</p><p>רפס<br>\r\n"),
+         Heb("<p>\r\nשלום עולם\r\n</p><p>\r\nספר\r\n"), width12},
         {"a marked empty line stays an empty line",
          Heb("ב<br>\r\n<br>\r\nא<br>\r\n"),
          Heb("ב\r\n\r\nא\r\n"),
@@ -133,13 +133,15 @@ TEST(VisualHtmlToModern, DeclaresThePage) {
          Heb("<html lang=\"he\" dir=\"rtl\"><head><meta "
              "charset=\"utf-8\"><title>x</title></head>\r\n"
              "שלום\r\n")},
-        // The page's head, glued before its first line, stays before it.
+        // The page's head, glued before its first line, stays before it on
+        // a line of its own.
         {Heb("<html><head><title>x</title></head><body><h1>ab-ל םולש<br>\r\n"),
          Heb("<html dir=\"rtl\" lang=\"he\"><head><meta charset=\"utf-8\"><title>x</title></head>"
-             "<body><h1>שלום ל-ab\r\n")},
+             "<body><h1>\r\nשלום ל-ab\r\n")},
         // A page that declares another charset keeps its declaration.
         {Heb("<meta charset=\"utf-8\"></body>םולש<body>"),
-         Heb("<meta charset=\"utf-8\"><body><div dir=\"rtl\" lang=\"he\">שלום</div></body>\r\n")},
+         Heb("<meta charset=\"utf-8\">\r\n<body><div dir=\"rtl\" "
+             "lang=\"he\">שלום</div></body>\r\n")},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Modern(c.visual), c.modern) << c.visual;
