@@ -103,6 +103,7 @@ void VisualLineToLogical(std::string_view line, std::string& out) {
         return left;
     };
     size_t r = line.size();
+    size_t runEnd = std::string::npos;  // where the last run ended in `out`
     while (r > 0) {
         const char c = line[r - 1];
         // A run that ended in punctuation lost it to the bytes after it but
@@ -118,7 +119,17 @@ void VisualLineToLogical(std::string_view line, std::string& out) {
             }
         }
         if (!ownSpace && !kLatinRunSet.Contains(c)) {
-            out.push_back(c == '(' ? ')' : c == ')' ? '(' : c);
+            // A quotation mark after a run and a space would have gone on
+            // with the run, which then keeps that space at its end; the run
+            // put it in front instead, so the mark came from "&quot;",
+            // which the reversal writes as a quotation mark after the run
+            // is done.
+            if (c == '"' && runEnd != std::string::npos && out.size() > runEnd &&
+                out.find_first_not_of(' ', runEnd) == std::string::npos) {
+                out.append("&quot;");
+            } else {
+                out.push_back(c == '(' ? ')' : c == ')' ? '(' : c);
+            }
             --r;
             continue;
         }
@@ -130,6 +141,7 @@ void VisualLineToLogical(std::string_view line, std::string& out) {
         } else {
             out.append(run);
         }
+        runEnd = ownSpace ? std::string::npos : out.size();
         if (ownSpace) {
             out.push_back(' ');
         }
