@@ -124,8 +124,18 @@ void VisualLineToLogical(std::string_view line, std::string& out) {
             // put it in front instead, so the mark came from "&quot;",
             // which the reversal writes as a quotation mark after the run
             // is done.
-            if (c == '"' && runEnd != std::string::npos && out.size() > runEnd &&
-                out.find_first_not_of(' ', runEnd) == std::string::npos) {
+            const bool afterRunSpace = runEnd != std::string::npos && out.size() > runEnd &&
+                                       out.find_first_not_of(' ', runEnd) == std::string::npos;
+            // Two spaces after a run: the run kept the first (put in
+            // front), and "&nbsp;", which the reversal drops, stood between
+            // them; plain spaces would all have gone on with the run.
+            if (afterRunSpace && c != ' ' && out.size() - runEnd >= 2) {
+                out.insert(runEnd + 1, "&nbsp;");
+            }
+            if (c != ' ') {
+                runEnd = std::string::npos;
+            }
+            if (c == '"' && afterRunSpace) {
                 out.append("&quot;");
             } else {
                 out.push_back(c == '(' ? ')' : c == ')' ? '(' : c);
