@@ -472,7 +472,18 @@ public:
         const bool tagCut = !m_pieces.empty() && m_lastBroken &&
                             (m_pieces.size() > 1 || m_glued.empty()) &&
                             TagCutBetween(content, m_pieces.back());
-        const bool continues = tagCut || (mayContinue && (ownTags || cutBeside(measured)));
+        const bool continues = tagCut || (mayContinue && (ownTags || cutBeside(measured)) &&
+                                          m_endOnly != EndOnly::Last);
+        if (continues && m_endOnly == EndOnly::First) {
+            // The piece before, as long as a line's first or last piece may
+            // be, is followed by more of its line: it was the line's first.
+            const std::string_view first = m_pieces.back();
+            m_pieces.pop_back();
+            Flush();
+            m_pieces.push_back(first);
+            m_lastBroken = true;
+        }
+        m_endOnly = EndOnly::No;
         if (!continues) {
             Flush();
         } else if (ownTags) {
@@ -491,6 +502,26 @@ public:
         }
         m_pieces.push_back(content);
         m_lastBroken = broken;
+        // A piece after a cut was measured with the space it was cut after,
+        // and a cut comes after the first space among a piece's last width
+        // bytes; so a piece one byte shorter than the width, with a space
+        // among its last bytes, is a line's first piece or its last (the
+        // rest of the line, which needs no cut).
+        // Which of the two: a run of Latin or numbers on both sides of the
+        // cut before it ("288" ending the piece before, "jmg" beginning this
+        // one) was one run cut at its space, so the piece ends the line;
+        // otherwise it begins the next line, which comes after.
+        if (m_pieces.size() > 1 && m_rules.width > 1) {
+            const size_t window = static_cast<size_t>(m_rules.width) - 1;
+            const std::string_view before = m_pieces[m_pieces.size() - 2];
+            if (content.size() >= window &&
+                content.substr(content.size() - window).find(' ') != std::string_view::npos) {
+                m_endOnly = !before.empty() && kLatinRunSet.Contains(before.front()) &&
+                                    kLatinRunSet.Contains(content.back())
+                                ? EndOnly::Last
+                                : EndOnly::First;
+            }
+        }
         if (latin > 0 && m_pieces.size() == 1) {
             m_latinPending = latin;
         }
@@ -531,6 +562,7 @@ public:
             }
         }
         m_pieces.clear();
+        m_endOnly = EndOnly::No;
         VisualLineToLogical(m_joined, m_out);
         m_out.append(m_sep);
         m_lastBroken = false;
@@ -549,6 +581,10 @@ private:
     bool m_lastBroken = false;
     bool m_inRawBlock = false;
     size_t m_latinPending = 0;  // the Latin start of the first piece, not yet placed
+    // A piece after a cut that may only begin or end its line, and which
+    // it is taken to do.
+    enum class EndOnly { No, First, Last };
+    EndOnly m_endOnly = EndOnly::No;
 };
 
 // Replaces each meta tag that declares an old Hebrew charset by a UTF-8
