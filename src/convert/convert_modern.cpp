@@ -472,8 +472,15 @@ public:
         const bool tagCut = !m_pieces.empty() && m_lastBroken &&
                             (m_pieces.size() > 1 || m_glued.empty()) &&
                             TagCutBetween(content, m_pieces.back());
+        // A piece as long as the width, with a space before its last byte,
+        // is a whole line: a line's first piece is cut after the first space
+        // among its last width bytes, so it is one byte shorter at most.
+        const std::string_view own = content.substr(glued);
+        const bool whole = m_rules.width > 1 && latin == 0 &&
+                           own.size() == static_cast<size_t>(m_rules.width) &&
+                           own.substr(0, own.size() - 1).find(' ') != std::string_view::npos;
         const bool continues = tagCut || (mayContinue && (ownTags || cutBeside(measured)) &&
-                                          m_endOnly != EndOnly::Last);
+                                          m_endOnly != EndOnly::Last && !whole);
         if (continues && m_endOnly == EndOnly::First) {
             // The piece before, as long as a line's first or last piece may
             // be, is followed by more of its line: it was the line's first.
@@ -525,7 +532,7 @@ public:
         if (latin > 0 && m_pieces.size() == 1) {
             m_latinPending = latin;
         }
-        if (!broken) {
+        if (!broken || whole) {
             Flush();
         }
     }

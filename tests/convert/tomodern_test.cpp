@@ -111,6 +111,8 @@ TEST(VisualHtmlToModern, Lines) {
         {"a piece one short of the width followed by more of its line begins it",
          Heb("טחז והד גבא<br>\r\nצפע סנמ לכי<br>\r\nשרק<br>\r\n"),
          Heb("אבג דהו זחט\r\nיכל מנס עפצ קרש\r\n"), width12},
+        {"a piece as long as the width is a whole line", Heb("יט חזוה דגבא<br>\r\nעסנ מלכ<br>\r\n"),
+         Heb("אבגד הוזח טי\r\nכלמ נסע\r\n"), width12},
         {"tags that end one element and start the next begin a line",
          Heb("<p>םלוע םולש<br>\r\n</p><p>רפס<br>\r\n"),
          Heb("<p>\r\nשלום עולם\r\n</p><p>\r\nספר\r\n"), width12},
