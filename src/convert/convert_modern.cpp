@@ -1,5 +1,6 @@
 // Visual HTML back to logical HTML for today's browsers.
 #include <algorithm>
+#include <cctype>
 #include <string_view>
 #include <vector>
 
@@ -270,6 +271,15 @@ bool HasCounterpart(std::string_view tag, std::string_view name, std::string_vie
     return false;
 }
 
+// Where the first Hebrew letter of `text` is (its size when it has none).
+size_t FirstHebrewLetter(std::string_view text) {
+    size_t at = 0;
+    while (at < text.size() && !kHebrewLetterSet.Contains(text[at])) {
+        ++at;
+    }
+    return at;
+}
+
 // Whether one of the tags (tags and white space, as GluedTagsLength finds
 // them) has its counterpart in `text`. A tag whose counterpart is among the
 // tags themselves does not count: "</p><p>" ends one element and starts the
@@ -442,6 +452,37 @@ public:
                 m_latinPending = 0;
             } else {
                 SplitPendingLatin();
+            }
+        }
+        // A piece longer than a line's first piece may be, whose first word
+        // is Latin or a number, with no tag before its first Hebrew letter,
+        // begins with the last
+        // piece of the open line,
+        // glued to it inside that word ("tbfwl" and "piyyva" as
+        // "tbfwlpiyyva"). Where the word was cut cannot be told; the cut
+        // taken is the first one that leaves a piece short enough and a
+        // glued piece that did not fit beside the open line's last piece.
+        if (!m_pieces.empty() && m_lastBroken && m_rules.width > 1 && latin == 0 &&
+            m_latinPending == 0 && content.size() > static_cast<size_t>(m_rules.width) &&
+            kHebrewLetterSet.AnyIn(content)) {
+            const size_t window = static_cast<size_t>(m_rules.width) - 1;
+            const std::string_view word = content.substr(0, content.find(' '));
+            const size_t before = m_pieces.back().size() + (m_pieces.size() > 1 ? 1 : 0);
+            size_t cut = content.size() - window;
+            if (before + 1 + cut < static_cast<size_t>(m_rules.width)) {
+                cut = window - before;
+            }
+            if (word.size() + 1 < content.size() && cut < word.size() &&
+                content.substr(word.size(), FirstHebrewLetter(content) - word.size())
+                        .find_first_of("<>") == std::string_view::npos &&
+                content.substr(content.size() - window).find(' ') != std::string_view::npos &&
+                !kHebrewLetterSet.AnyIn(word) &&
+                word.find_first_of("<>") == std::string_view::npos &&
+                std::any_of(word.begin(), word.end(),
+                            [](char c) { return std::isalnum(static_cast<unsigned char>(c)); })) {
+                m_pieces.push_back(content.substr(0, cut));
+                Flush();
+                content.remove_prefix(cut);
             }
         }
         // A piece continues the broken piece before it when the visual
