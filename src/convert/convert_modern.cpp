@@ -78,6 +78,57 @@ bool MentionsRawBlock(std::string_view line) {
            FindNoCase(line, "<style") != std::string_view::npos;
 }
 
+// Whether the punctuation and spaces `after` a run, then `c`, are what the
+// reversal leaves beside a run it read as a whole: a run goes on over
+// punctuation and spaces, keeps all but the last of them, and gives back
+// only one space at its end (put in front of it), or one punctuation mark,
+// or a punctuation mark and the space after it. Longer, the run would have
+// kept the first of them.
+bool AfterRunKept(std::string_view after, char c) {
+    const size_t size = after.size() + 1;
+    const char first = after.empty() ? c : after[0];
+    if (size == 1) {
+        return true;
+    }
+    return size == 2 && kRunPunctuationSet.Contains(first) && c == ' ';
+}
+
+// Writes `c` after a run and the punctuation and spaces after it (from
+// `runEnd` in `out`), which would have gone on with the run: the first
+// quotation mark where the run could end before it becomes "&quot;" (the
+// reversal writes it as a mark once the run is done); else, after the
+// run's own space, "&nbsp;" (which the reversal drops) goes between two
+// spaces.
+void EntityAfterRun(std::string& out, size_t runEnd, char c) {
+    const std::string_view after(out.data() + runEnd, out.size() - runEnd);
+    const auto at = [&](size_t k) { return k < after.size() ? after[k] : c; };
+    const size_t size = after.size() + 1;
+    for (size_t k = 0; k < size && k < 3; ++k) {
+        const bool endsBefore = k == 0 ||
+                                (k == 1 && (at(0) == ' ' || kRunPunctuationSet.Contains(at(0)))) ||
+                                (k == 2 && kRunPunctuationSet.Contains(at(0)) && at(1) == ' ');
+        if (at(k) == '"' && endsBefore) {
+            if (k < after.size()) {
+                out.replace(runEnd + k, 1, "&quot;");
+                out.push_back(c);
+            } else {
+                out.append("&quot;");
+            }
+            return;
+        }
+    }
+    if (at(0) == ' ' && at(1) == ' ') {
+        if (after.size() >= 2) {
+            out.insert(runEnd + 1, "&nbsp;");
+            out.push_back(c);
+        } else {
+            out.append("&nbsp;").push_back(c);
+        }
+        return;
+    }
+    out.push_back(c);
+}
+
 // Appends the reading order of one visual line: the inverse of the
 // reversal that made it. That reversal read the logical line from left to
 // right and put each block in front of the ones before it: single bytes
@@ -120,25 +171,19 @@ void VisualLineToLogical(std::string_view line, std::string& out) {
             }
         }
         if (!ownSpace && !kLatinRunSet.Contains(c)) {
-            // A quotation mark after a run and a space would have gone on
-            // with the run, which then keeps that space at its end; the run
-            // put it in front instead, so the mark came from "&quot;",
-            // which the reversal writes as a quotation mark after the run
-            // is done.
-            const bool afterRunSpace = runEnd != std::string::npos && out.size() > runEnd &&
-                                       out.find_first_not_of(' ', runEnd) == std::string::npos;
-            // Two spaces after a run: the run kept the first (put in
-            // front), and "&nbsp;", which the reversal drops, stood between
-            // them; plain spaces would all have gone on with the run.
-            if (afterRunSpace && c != ' ' && out.size() - runEnd >= 2) {
-                out.insert(runEnd + 1, "&nbsp;");
-            }
-            if (c != ' ') {
-                runEnd = std::string::npos;
-            }
-            if (c == '"' && afterRunSpace) {
-                out.append("&quot;");
+            if (runEnd != std::string::npos && (c == ' ' || kRunPunctuationSet.Contains(c))) {
+                const std::string_view after(out.data() + runEnd, out.size() - runEnd);
+                if (AfterRunKept(after, c)) {
+                    out.push_back(c);
+                } else {
+                    // The bytes after the run would have gone on with it:
+                    // an entity the reversal writes as a mark or drops
+                    // stood among them ("x &quot;", "x &nbsp; ").
+                    EntityAfterRun(out, runEnd, c);
+                    runEnd = std::string::npos;
+                }
             } else {
+                runEnd = std::string::npos;
                 out.push_back(c == '(' ? ')' : c == ')' ? '(' : c);
             }
             --r;
