@@ -383,8 +383,10 @@ bool TagCutBetween(std::string_view piece, std::string_view before) {
 // line first.
 class ModernLines {
 public:
-    ModernLines(const ModernPageRules& rules, std::string_view sep, std::string& out)
+    ModernLines(const ModernPageRules& rules, bool paragraphs, std::string_view sep,
+                std::string& out)
         : m_rules(rules),
+          m_paragraphs(paragraphs),
           m_breakString(TrimRight(m_rules.breakString)),
           m_breakEndsLine(m_breakString.size() != m_rules.breakString.size()),
           m_sep(sep),
@@ -448,7 +450,7 @@ public:
                                       m_pieces.back().size() + (m_pieces.size() > 1 ? 1 : 0) + 1 +
                                               LastWordLength(TrimRight(prefix)) >=
                                           static_cast<size_t>(m_rules.width));
-            if (word && touches && hebrew < content.size() &&
+            if (word && touches && hebrew < content.size() && !m_paragraphs &&
                 prefix.find_first_of("<>") == std::string_view::npos) {
                 if (endsLineBefore) {
                     m_pieces.push_back(TrimRight(prefix));
@@ -462,15 +464,19 @@ public:
         // A Latin or number piece that ends its line is written with no mark;
         // before a paragraph string or a line end it stays on a line of its
         // own. It is the open line's last piece where it would not have
-        // fitted beside that line's last piece, as above.
+        // fitted beside that line's last piece, as above. With the
+        // paragraph strings the same holds for any piece without a Hebrew
+        // letter (tags, punctuation): none is glued to the next line, so a
+        // line's last piece is always on a line of its own.
         if (!m_pieces.empty() && m_lastBroken && m_rules.width > 0 && !content.empty() &&
             !kHebrewLetterSet.AnyIn(content) &&
-            content.find_first_of("<>") == std::string_view::npos &&
-            std::any_of(content.begin(), content.end(),
-                        [](char c) {
-                            return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
-                                   (c >= 'a' && c <= 'z');
-                        }) &&
+            ((m_paragraphs && !EndsWith(content, m_breakString)) ||
+             (content.find_first_of("<>") == std::string_view::npos &&
+              std::any_of(content.begin(), content.end(),
+                          [](char c) {
+                              return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
+                                     (c >= 'a' && c <= 'z');
+                          }))) &&
             m_pieces.back().size() + (m_pieces.size() > 1 ? 1 : 0) + 1 + LastWordLength(content) >=
                 static_cast<size_t>(m_rules.width)) {
             m_pieces.push_back(content);
@@ -663,6 +669,10 @@ public:
 
 private:
     const ModernPageRules& m_rules;
+    // The page has the paragraph strings: a piece without a Hebrew letter
+    // is then never glued to a Hebrew piece (a paragraph string and a line
+    // end come between them).
+    bool m_paragraphs;
     std::string_view m_breakString;  // without the line end it may hold
     bool m_breakEndsLine;
     bool m_afterMark = false;
@@ -792,7 +802,19 @@ void CConvert::VisualHtmlToModern(std::string& text, const ModernPageRules& rule
     const std::string_view sep = ChooseLineSeparator(source) == "\n" ? "\n" : "\r\n";
     std::string result;
     result.reserve(source.size() + source.size() / 16 + 128);
-    ModernLines lines(rules, sep, result);
+    // The paragraph strings are written each on a line of its own.
+    bool paragraphs = false;
+    if (!rules.beforeParagraph.empty()) {
+        for (size_t at = source.find(rules.beforeParagraph); at != std::string_view::npos;
+             at = source.find(rules.beforeParagraph, at + 1)) {
+            const size_t end = at + rules.beforeParagraph.size();
+            if (end == source.size() || source[end] == '\r' || source[end] == '\n') {
+                paragraphs = true;
+                break;
+            }
+        }
+    }
+    ModernLines lines(rules, paragraphs, sep, result);
     ForEachTextFileLine(source, [&](std::string_view line) { lines.Line(line); });
     lines.Flush();
     DeclareDirection(result);

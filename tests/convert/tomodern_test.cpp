@@ -109,6 +109,8 @@ TEST(VisualHtmlToModern, Lines) {
         {"a line cut inside a run of tags keeps the tags at both sides of the cut in it",
          Heb("<i>םלוע<b> םולש<br>\r\n</i>רפס</b> 12<br>\r\nבתכ<br>\r\n"),
          Heb("שלום <b>עולם</b> 12 <i>ספר</i> כתב\r\n"), width16},
+        {"with paragraph strings nothing is glued before a line",
+         Heb("<div align=\"right\">\r\nabcםולש<br>\r\n</div>\r\n"), Heb("שלוםabc\r\n"), strip},
         {"a tag cut at its space joins its pieces",
          Heb("href=x> בא<br>\r\n<b>בא<a<br>\r\n</b>בא</a><br>\r\n"),
          Heb("אב <a href=x>אב</a> <b>אב</b>\r\n"), width11},
