@@ -507,12 +507,13 @@ public:
         }
         // A piece longer than a line's first piece may be, whose first word
         // is Latin or a number, with no tag before its first Hebrew letter,
-        // begins with the last
-        // piece of the open line,
-        // glued to it inside that word ("tbfwl" and "piyyva" as
-        // "tbfwlpiyyva"). Where the word was cut cannot be told; the cut
-        // taken is the first one that leaves a piece short enough and a
-        // glued piece that did not fit beside the open line's last piece.
+        // begins with the last piece of the open line, glued to it inside
+        // that word ("tbfwl" and "piyyva" as "tbfwlpiyyva"). Where the word
+        // was cut cannot be told; the cut taken is the first one that leaves
+        // a piece short enough and a glued piece that did not fit beside the
+        // open line's last piece. Where the first word holds a Hebrew word
+        // after punctuation ("Gtcduhkd(x)"), the glued piece is its letters
+        // and digits, where they are long enough.
         if (!m_pieces.empty() && m_lastBroken && m_rules.width > 1 && latin == 0 &&
             m_latinPending == 0 && content.size() > static_cast<size_t>(m_rules.width) &&
             kHebrewLetterSet.AnyIn(content)) {
@@ -534,6 +535,20 @@ public:
                 m_pieces.push_back(content.substr(0, cut));
                 Flush();
                 content.remove_prefix(cut);
+            } else if (kHebrewLetterSet.AnyIn(word) &&
+                       content.substr(content.size() - window).find(' ') !=
+                           std::string_view::npos) {
+                size_t end = 0;
+                while (end < word.size() && std::isalnum(static_cast<unsigned char>(word[end]))) {
+                    ++end;
+                }
+                if (end >= cut && end > 0 && end < word.size() &&
+                    before + 1 + end >= static_cast<size_t>(m_rules.width) &&
+                    !kHebrewLetterSet.Contains(word[end])) {
+                    m_pieces.push_back(content.substr(0, end));
+                    Flush();
+                    content.remove_prefix(end);
+                }
             }
         }
         // A piece continues the broken piece before it when the visual
