@@ -512,8 +512,8 @@ public:
         // was cut cannot be told; the cut taken is the first one that leaves
         // a piece short enough and a glued piece that did not fit beside the
         // open line's last piece. Where the first word holds a Hebrew word
-        // after punctuation ("Gtcduhkd(x)"), the glued piece is its letters
-        // and digits, where they are long enough.
+        // after punctuation ("Gtcduhkd(x)") or a tag ("tswumwiv</a>"), the
+        // glued piece is its letters and digits, where they are long enough.
         if (!m_pieces.empty() && m_lastBroken && m_rules.width > 1 && latin == 0 &&
             m_latinPending == 0 && content.size() > static_cast<size_t>(m_rules.width) &&
             kHebrewLetterSet.AnyIn(content)) {
@@ -535,7 +535,7 @@ public:
                 m_pieces.push_back(content.substr(0, cut));
                 Flush();
                 content.remove_prefix(cut);
-            } else if (kHebrewLetterSet.AnyIn(word) &&
+            } else if ((kHebrewLetterSet.AnyIn(word) || word.find('<') != std::string_view::npos) &&
                        content.substr(content.size() - window).find(' ') !=
                            std::string_view::npos) {
                 size_t end = 0;
