@@ -535,6 +535,7 @@ public:
                 m_pieces.push_back(content.substr(0, cut));
                 Flush();
                 content.remove_prefix(cut);
+                cut = 0;
             } else if ((kHebrewLetterSet.AnyIn(word) || word.find('<') != std::string_view::npos) &&
                        content.substr(content.size() - window).find(' ') !=
                            std::string_view::npos) {
@@ -548,7 +549,23 @@ public:
                     m_pieces.push_back(content.substr(0, end));
                     Flush();
                     content.remove_prefix(end);
+                    cut = 0;
                 }
+            }
+            // Else the glued piece is all before the first Hebrew word and
+            // its punctuation (tags, Latin and numbers: "<a href=x>ndvb</a>").
+            size_t end = FirstHebrewLetter(content);
+            while (end > 0 && kRunPunctuationSet.Contains(content[end - 1])) {
+                --end;
+            }
+            if (cut > 0 && content.size() > static_cast<size_t>(m_rules.width) && end >= cut &&
+                end < content.size() && content[end - 1] != ' ' &&
+                content.substr(content.size() - window).find(' ') != std::string_view::npos &&
+                before + 1 + LastWordLength(content.substr(0, end)) >=
+                    static_cast<size_t>(m_rules.width)) {
+                m_pieces.push_back(content.substr(0, end));
+                Flush();
+                content.remove_prefix(end);
             }
         }
         // A piece continues the broken piece before it when the visual
