@@ -97,8 +97,8 @@ bool AfterRunKept(std::string_view after, char c) {
 // `runEnd` in `out`), which would have gone on with the run: the first
 // quotation mark where the run could end before it becomes "&quot;" (the
 // reversal writes it as a mark once the run is done); else, after the
-// run's own space, "&nbsp;" (which the reversal drops) goes between two
-// spaces.
+// space the run gives back (its own, or the one after its final mark),
+// "&nbsp;" (which the reversal drops) goes between two spaces.
 void EntityAfterRun(std::string& out, size_t runEnd, char c) {
     const std::string_view after(out.data() + runEnd, out.size() - runEnd);
     const auto at = [&](size_t k) { return k < after.size() ? after[k] : c; };
@@ -117,9 +117,14 @@ void EntityAfterRun(std::string& out, size_t runEnd, char c) {
             return;
         }
     }
-    if (at(0) == ' ' && at(1) == ' ') {
-        if (after.size() >= 2) {
-            out.insert(runEnd + 1, "&nbsp;");
+    // The space the run gives back: its own, or the one after its final
+    // punctuation mark.
+    const size_t kept = at(0) == ' '                                                     ? 1
+                        : kRunPunctuationSet.Contains(at(0)) && size > 2 && at(1) == ' ' ? 2
+                                                                                         : 0;
+    if (kept > 0 && kept < size && at(kept) == ' ') {
+        if (after.size() > kept) {
+            out.insert(runEnd + kept, "&nbsp;");
             out.push_back(c);
         } else {
             out.append("&nbsp;").push_back(c);
