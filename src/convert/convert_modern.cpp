@@ -573,6 +573,16 @@ public:
                 content.remove_prefix(end);
             }
         }
+        // A piece kept with the line before though its tags looked glued
+        // before it: the tags were its own, cut from a run that goes on in
+        // this piece, or they began a line after all.
+        if (m_tentative > 0) {
+            const std::string_view tags = m_pieces[m_tentative].substr(0, m_tentativeGlued);
+            if (!(m_lastBroken && kHebrewLetterSet.AnyIn(content) && CutFromRun(tags, content))) {
+                SplitTentative();
+            }
+            m_tentative = 0;
+        }
         // A piece continues the broken piece before it when the visual
         // conversion would have cut there: the earlier piece and the word
         // beside the cut would not have fitted in one piece (a line without a
@@ -620,7 +630,17 @@ public:
             m_lastBroken = true;
         }
         m_endOnly = EndOnly::No;
-        if (!continues) {
+        // Tags before the piece whose counterpart is not in the piece before
+        // may still be its own, cut from a run whose other part (with the
+        // counterpart) is the next piece: the piece stays with the line
+        // until the next piece tells.
+        const bool tentative = !continues && !m_paragraphs && glued > 0 && glued < content.size() &&
+                               !m_pieces.empty() && m_lastBroken && m_latinPending == 0 &&
+                               kHebrewLetterSet.AnyIn(content) && cutBeside(measured) && !whole;
+        if (tentative) {
+            m_tentative = m_pieces.size();
+            m_tentativeGlued = glued;
+        } else if (!continues) {
             Flush();
         } else if (ownTags) {
             m_pieces[0] = std::string_view(m_glued.data(), m_glued.size() + m_pieces[0].size());
@@ -674,7 +694,26 @@ public:
         m_latinPending = 0;
     }
 
+    // The piece kept with the line before began a line: the pieces before
+    // it are written, and its tags are glued before it.
+    void SplitTentative() {
+        std::vector<std::string_view> rest(
+            m_pieces.begin() + static_cast<std::ptrdiff_t>(m_tentative), m_pieces.end());
+        const size_t gluedLength = m_tentativeGlued;
+        const bool broken = m_lastBroken;
+        m_pieces.resize(m_tentative);
+        m_tentative = 0;
+        Flush();
+        m_glued = rest[0].substr(0, gluedLength);
+        rest[0].remove_prefix(gluedLength);
+        m_pieces.assign(rest.begin(), rest.end());
+        m_lastBroken = broken;
+    }
+
     void Flush() {
+        if (m_tentative > 0) {
+            SplitTentative();
+        }
         if (m_pieces.empty()) {
             return;
         }
@@ -725,6 +764,8 @@ private:
     // it is taken to do.
     enum class EndOnly { No, First, Last };
     EndOnly m_endOnly = EndOnly::No;
+    size_t m_tentative = 0;       // the piece kept with the line before, if any
+    size_t m_tentativeGlued = 0;  // the length of the tags before it
 };
 
 // Replaces each meta tag that declares an old Hebrew charset by a UTF-8

@@ -30,6 +30,8 @@ TEST(VisualHtmlToModern, Lines) {
     width12.width = 12;
     ModernPageRules width11;
     width11.width = 11;
+    ModernPageRules width40;
+    width40.width = 40;
     ModernPageRules width7;
     width7.width = 7;
     ModernPageRules stripNarrow = strip;
@@ -118,6 +120,12 @@ TEST(VisualHtmlToModern, Lines) {
         {"tags and Latin glued before a line's first piece end the line before",
          Heb("חזוה דגבא<br>\r\n<b>ab</b>פעס נמל כיט<br>\r\n"),
          Heb("אבגד הוזח <b>ab</b>\r\nטיכ למנ סעפ\r\n"), width12},
+        {"tags cut from a run whose counterpart is in the next piece stay in the line",
+         Heb("9,366 הז המ ברע ןפ ףכ וח התייה וא םינש<br>\r\n<a href='page.htm'> ךכ<br>\r\n"
+             "</b>וא<b> הנש </a>עשיובfeunztc<br>\r\n"),
+         Heb("שנים או הייתה חו כף פן ערב מה זה 9,366 כך feunztc <a "
+             "href='page.htm'>בוישע</a> שנה <b>או</b>\r\n"),
+         width40},
         {"a tag cut at its space joins its pieces",
          Heb("href=x> בא<br>\r\n<b>בא<a<br>\r\n</b>בא</a><br>\r\n"),
          Heb("אב <a href=x>אב</a> <b>אב</b>\r\n"), width11},
