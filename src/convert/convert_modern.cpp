@@ -1,5 +1,6 @@
 // Visual HTML back to logical HTML for today's browsers.
 #include <algorithm>
+#include <cctype>
 #include <string_view>
 #include <vector>
 
@@ -77,6 +78,62 @@ bool MentionsRawBlock(std::string_view line) {
            FindNoCase(line, "<style") != std::string_view::npos;
 }
 
+// Whether the punctuation and spaces `after` a run, then `c`, are what the
+// reversal leaves beside a run it read as a whole: a run goes on over
+// punctuation and spaces, keeps all but the last of them, and gives back
+// only one space at its end (put in front of it), or one punctuation mark,
+// or a punctuation mark and the space after it. Longer, the run would have
+// kept the first of them.
+bool AfterRunKept(std::string_view after, char c) {
+    const size_t size = after.size() + 1;
+    const char first = after.empty() ? c : after[0];
+    if (size == 1) {
+        return true;
+    }
+    return size == 2 && kRunPunctuationSet.Contains(first) && c == ' ';
+}
+
+// Writes `c` after a run and the punctuation and spaces after it (from
+// `runEnd` in `out`), which would have gone on with the run: the first
+// quotation mark where the run could end before it becomes "&quot;" (the
+// reversal writes it as a mark once the run is done); else, after the
+// space the run gives back (its own, or the one after its final mark),
+// "&nbsp;" (which the reversal drops) goes between two spaces.
+void EntityAfterRun(std::string& out, size_t runEnd, char c) {
+    const std::string_view after(out.data() + runEnd, out.size() - runEnd);
+    const auto at = [&](size_t k) { return k < after.size() ? after[k] : c; };
+    const size_t size = after.size() + 1;
+    for (size_t k = 0; k < size && k < 3; ++k) {
+        const bool endsBefore = k == 0 ||
+                                (k == 1 && (at(0) == ' ' || kRunPunctuationSet.Contains(at(0)))) ||
+                                (k == 2 && kRunPunctuationSet.Contains(at(0)) && at(1) == ' ');
+        if (at(k) == '"' && endsBefore) {
+            if (k < after.size()) {
+                out.replace(runEnd + k, 1, "&quot;");
+                out.push_back(c);
+            } else {
+                out.append("&quot;");
+            }
+            return;
+        }
+    }
+    // The space the run gives back: its own, or the one after its final
+    // punctuation mark.
+    const size_t kept = at(0) == ' '                                                     ? 1
+                        : kRunPunctuationSet.Contains(at(0)) && size > 2 && at(1) == ' ' ? 2
+                                                                                         : 0;
+    if (kept > 0 && kept < size && at(kept) == ' ') {
+        if (after.size() > kept) {
+            out.insert(runEnd + kept, "&nbsp;");
+            out.push_back(c);
+        } else {
+            out.append("&nbsp;").push_back(c);
+        }
+        return;
+    }
+    out.push_back(c);
+}
+
 // Appends the reading order of one visual line: the inverse of the
 // reversal that made it. That reversal read the logical line from left to
 // right and put each block in front of the ones before it: single bytes
@@ -103,6 +160,7 @@ void VisualLineToLogical(std::string_view line, std::string& out) {
         return left;
     };
     size_t r = line.size();
+    size_t runEnd = std::string::npos;  // where the last run ended in `out`
     while (r > 0) {
         const char c = line[r - 1];
         // A run that ended in punctuation lost it to the bytes after it but
@@ -118,7 +176,21 @@ void VisualLineToLogical(std::string_view line, std::string& out) {
             }
         }
         if (!ownSpace && !kLatinRunSet.Contains(c)) {
-            out.push_back(c == '(' ? ')' : c == ')' ? '(' : c);
+            if (runEnd != std::string::npos && (c == ' ' || kRunPunctuationSet.Contains(c))) {
+                const std::string_view after(out.data() + runEnd, out.size() - runEnd);
+                if (AfterRunKept(after, c)) {
+                    out.push_back(c);
+                } else {
+                    // The bytes after the run would have gone on with it:
+                    // an entity the reversal writes as a mark or drops
+                    // stood among them ("x &quot;", "x &nbsp; ").
+                    EntityAfterRun(out, runEnd, c);
+                    runEnd = std::string::npos;
+                }
+            } else {
+                runEnd = std::string::npos;
+                out.push_back(c == '(' ? ')' : c == ')' ? '(' : c);
+            }
             --r;
             continue;
         }
@@ -130,6 +202,7 @@ void VisualLineToLogical(std::string_view line, std::string& out) {
         } else {
             out.append(run);
         }
+        runEnd = ownSpace ? std::string::npos : out.size();
         if (ownSpace) {
             out.push_back(' ');
         }
@@ -234,12 +307,91 @@ size_t GluedTagsLength(std::string_view piece) {
     return glued;
 }
 
+// Whether the counterpart of a tag (the closing tag of an opening one, and
+// the other way round) is in `text`.
+bool HasCounterpart(std::string_view tag, std::string_view name, std::string_view text) {
+    const std::string counterpart = (tag[1] == '/' ? "<" : "</") + std::string(name);
+    for (size_t at = FindNoCase(text, counterpart); at != std::string_view::npos;
+         at = FindNoCase(text, counterpart, at + 1)) {
+        const size_t after = at + counterpart.size();
+        if (after < text.size() && (text[after] == '>' || kWhiteSpaceSet.Contains(text[after]))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Where the first Hebrew letter of `text` is (its size when it has none).
+size_t FirstHebrewLetter(std::string_view text) {
+    size_t at = 0;
+    while (at < text.size() && !kHebrewLetterSet.Contains(text[at])) {
+        ++at;
+    }
+    return at;
+}
+
+// Whether one of the tags (tags and white space, as GluedTagsLength finds
+// them) has its counterpart in `text`. A tag whose counterpart is among the
+// tags themselves does not count: "</p><p>" ends one element and starts the
+// next, as a line of tags glued before a line does.
+bool CounterpartIn(std::string_view tags, std::string_view text) {
+    constexpr size_t kMostLooked = 64;  // as GluedTagsLength
+    size_t pos = 0;
+    for (size_t looked = 0; looked < kMostLooked; ++looked) {
+        pos = tags.find('<', pos);
+        const size_t gt = pos == std::string_view::npos ? pos : tags.find('>', pos);
+        if (gt == std::string_view::npos) {
+            return false;
+        }
+        const std::string_view tag = tags.substr(pos, gt + 1 - pos);
+        pos = gt + 1;
+        const std::string name = TagName(tag);
+        if (name.empty()) {
+            continue;
+        }
+        if (!HasCounterpart(tag, name, tags) && HasCounterpart(tag, name, text)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether the tags taken as glued before a line's first piece were instead
+// the end of a run that the line was cut inside: a run of Latin, numbers and
+// tags goes on over spaces ("</b> 12 <a href=x>" before a Hebrew word), and
+// a cut at one of its spaces leaves the run's right part, tags alone, at the
+// start of the first piece. Then the next piece ends in the run's left part
+// (a run byte or its punctuation) and holds the counterpart of one of the
+// tags (the "</a>" of an "<a href=x>"), which a tag line glued before the
+// line does not leave in the line's second piece.
+bool CutFromRun(std::string_view tags, std::string_view next) {
+    next = TrimRight(next);
+    return !next.empty() &&
+           (kLatinRunSet.Contains(next.back()) || kRunPunctuationSet.Contains(next.back())) &&
+           CounterpartIn(tags, next);
+}
+
+// Whether a tag was cut at a space inside it: the piece ends in the tag's
+// start ("<a", no ">" after its last "<") and the piece before it begins
+// with the tag's end ("href=x>", a ">" before any "<").
+bool TagCutBetween(std::string_view piece, std::string_view before) {
+    piece = TrimRight(piece);
+    const size_t lt = piece.rfind('<');
+    if (lt == std::string_view::npos || piece.find('>', lt) != std::string_view::npos) {
+        return false;
+    }
+    const size_t gt = before.find('>');
+    return gt != std::string_view::npos && before.substr(0, gt).find('<') == std::string_view::npos;
+}
+
 // Turns visual lines back into reading order, joining the pieces of a broken
 // line first.
 class ModernLines {
 public:
-    ModernLines(const ModernPageRules& rules, std::string_view sep, std::string& out)
+    ModernLines(const ModernPageRules& rules, bool paragraphs, std::string_view sep,
+                std::string& out)
         : m_rules(rules),
+          m_paragraphs(paragraphs),
           m_breakString(TrimRight(m_rules.breakString)),
           m_breakEndsLine(m_breakString.size() != m_rules.breakString.size()),
           m_sep(sep),
@@ -278,8 +430,9 @@ public:
         // no mark and no line end, so the last piece of a line, when it is
         // Latin or a number, is glued to the next line's first piece. Text
         // (not a tag) that ends in a letter or digit glued straight to a
-        // Hebrew letter (punctuation touches its Hebrew word) is taken back as the
-        // end of the line before (a line of its own when none is open).
+        // Hebrew letter (punctuation touches its Hebrew word) may be such a
+        // piece.
+        size_t latin = 0;  // the length of a Latin start left in the piece
         {
             size_t hebrew = 0;
             while (hebrew < content.size() && !kHebrewLetterSet.Contains(content[hebrew])) {
@@ -292,17 +445,143 @@ public:
             const char last = prefix.empty() ? ' ' : prefix.back();
             const bool touches = (last >= '0' && last <= '9') || (last >= 'A' && last <= 'Z') ||
                                  (last >= 'a' && last <= 'z');
-            if (word && touches && hebrew < content.size() &&
+            // It is the last piece of the open line only where it would not
+            // have fitted beside that line's last piece. Otherwise it is a
+            // line of its own, or the line was cut at a space inside a run
+            // and the Latin or number begins it: the next piece decides
+            // (m_latinPending).
+            const bool endsLineBefore =
+                !m_pieces.empty() && (!m_lastBroken || m_rules.width <= 0 ||
+                                      m_pieces.back().size() + (m_pieces.size() > 1 ? 1 : 0) + 1 +
+                                              LastWordLength(TrimRight(prefix)) >=
+                                          static_cast<size_t>(m_rules.width));
+            if (word && touches && hebrew < content.size() && !m_paragraphs &&
                 prefix.find_first_of("<>") == std::string_view::npos) {
-                m_pieces.push_back(TrimRight(prefix));
-                Flush();
-                content.remove_prefix(hebrew);
+                if (endsLineBefore) {
+                    m_pieces.push_back(TrimRight(prefix));
+                    Flush();
+                    content.remove_prefix(hebrew);
+                } else {
+                    latin = hebrew;
+                }
             }
+        }
+        // A Latin or number piece that ends its line is written with no mark;
+        // before a paragraph string or a line end it stays on a line of its
+        // own. It is the open line's last piece where it would not have
+        // fitted beside that line's last piece, as above. With the
+        // paragraph strings the same holds for any piece without a Hebrew
+        // letter (tags, punctuation): none is glued to the next line, so a
+        // line's last piece is always on a line of its own.
+        if (!m_pieces.empty() && m_lastBroken && m_rules.width > 0 && !content.empty() &&
+            !kHebrewLetterSet.AnyIn(content) &&
+            ((m_paragraphs && !EndsWith(content, m_breakString)) ||
+             (content.find_first_of("<>") == std::string_view::npos &&
+              std::any_of(content.begin(), content.end(),
+                          [](char c) {
+                              return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
+                                     (c >= 'a' && c <= 'z');
+                          }))) &&
+            m_pieces.back().size() + (m_pieces.size() > 1 ? 1 : 0) + 1 + LastWordLength(content) >=
+                static_cast<size_t>(m_rules.width)) {
+            m_pieces.push_back(content);
+            Flush();
+            return;
         }
         const bool broken = EndsWith(content, m_breakString);
         if (broken) {
             content = TrimRight(content.substr(0, content.size() - m_breakString.size()));
             m_afterMark = true;
+        }
+        if (m_latinPending > 0) {
+            // The Latin start of the line's first piece began a run that the
+            // line was cut inside when this piece continues the line and
+            // ends in that run's other part.
+            const std::string_view end = TrimRight(content);
+            const bool runGoesOn =
+                m_lastBroken && !end.empty() &&
+                (kLatinRunSet.Contains(end.back()) || kRunPunctuationSet.Contains(end.back())) &&
+                GluedTagsLength(content) == 0 && kHebrewLetterSet.AnyIn(content) &&
+                (m_rules.width <= 0 || m_pieces[0].size() + 1 + LastWordLength(content) >=
+                                           static_cast<size_t>(m_rules.width));
+            if (runGoesOn) {
+                m_latinPending = 0;
+            } else {
+                SplitPendingLatin();
+            }
+        }
+        // A piece longer than a line's first piece may be, whose first word
+        // is Latin or a number, with no tag before its first Hebrew letter,
+        // begins with the last piece of the open line, glued to it inside
+        // that word ("tbfwl" and "piyyva" as "tbfwlpiyyva"). Where the word
+        // was cut cannot be told; the cut taken is the first one that leaves
+        // a piece short enough and a glued piece that did not fit beside the
+        // open line's last piece. Where the first word holds a Hebrew word
+        // after punctuation ("Gtcduhkd(x)") or a tag ("tswumwiv</a>"), the
+        // glued piece is its letters and digits, where they are long enough.
+        if (!m_pieces.empty() && m_lastBroken && m_rules.width > 1 && latin == 0 &&
+            m_latinPending == 0 && content.size() > static_cast<size_t>(m_rules.width) &&
+            kHebrewLetterSet.AnyIn(content)) {
+            const size_t window = static_cast<size_t>(m_rules.width) - 1;
+            const std::string_view word = content.substr(0, content.find(' '));
+            const size_t before = m_pieces.back().size() + (m_pieces.size() > 1 ? 1 : 0);
+            size_t cut = content.size() - window;
+            if (before + 1 + cut < static_cast<size_t>(m_rules.width)) {
+                cut = window - before;
+            }
+            if (word.size() + 1 < content.size() && cut < word.size() &&
+                content.substr(word.size(), FirstHebrewLetter(content) - word.size())
+                        .find_first_of("<>") == std::string_view::npos &&
+                content.substr(content.size() - window).find(' ') != std::string_view::npos &&
+                !kHebrewLetterSet.AnyIn(word) &&
+                word.find_first_of("<>") == std::string_view::npos &&
+                std::any_of(word.begin(), word.end(),
+                            [](char c) { return std::isalnum(static_cast<unsigned char>(c)); })) {
+                m_pieces.push_back(content.substr(0, cut));
+                Flush();
+                content.remove_prefix(cut);
+                cut = 0;
+            } else if ((kHebrewLetterSet.AnyIn(word) || word.find('<') != std::string_view::npos) &&
+                       content.substr(content.size() - window).find(' ') !=
+                           std::string_view::npos) {
+                size_t end = 0;
+                while (end < word.size() && std::isalnum(static_cast<unsigned char>(word[end]))) {
+                    ++end;
+                }
+                if (end >= cut && end > 0 && end < word.size() &&
+                    before + 1 + end >= static_cast<size_t>(m_rules.width) &&
+                    !kHebrewLetterSet.Contains(word[end])) {
+                    m_pieces.push_back(content.substr(0, end));
+                    Flush();
+                    content.remove_prefix(end);
+                    cut = 0;
+                }
+            }
+            // Else the glued piece is all before the first Hebrew word and
+            // its punctuation (tags, Latin and numbers: "<a href=x>ndvb</a>").
+            size_t end = FirstHebrewLetter(content);
+            while (end > 0 && kRunPunctuationSet.Contains(content[end - 1])) {
+                --end;
+            }
+            if (cut > 0 && content.size() > static_cast<size_t>(m_rules.width) && end >= cut &&
+                end < content.size() && content[end - 1] != ' ' &&
+                content.substr(content.size() - window).find(' ') != std::string_view::npos &&
+                before + 1 + LastWordLength(content.substr(0, end)) >=
+                    static_cast<size_t>(m_rules.width)) {
+                m_pieces.push_back(content.substr(0, end));
+                Flush();
+                content.remove_prefix(end);
+            }
+        }
+        // A piece kept with the line before though its tags looked glued
+        // before it: the tags were its own, cut from a run that goes on in
+        // this piece, or they began a line after all.
+        if (m_tentative > 0) {
+            const std::string_view tags = m_pieces[m_tentative].substr(0, m_tentativeGlued);
+            if (!(m_lastBroken && kHebrewLetterSet.AnyIn(content) && CutFromRun(tags, content))) {
+                SplitTentative();
+            }
+            m_tentative = 0;
         }
         // A piece continues the broken piece before it when the visual
         // conversion would have cut there: the earlier piece and the word
@@ -314,12 +593,58 @@ public:
             m_pieces.empty() ? 0 : m_pieces.back().size() + (m_pieces.size() > 1 ? 1 : 0);
         // Tags glued before a piece show that it starts a line.
         const size_t glued = GluedTagsLength(content);
-        const bool continues = glued == 0 && !m_pieces.empty() && m_lastBroken &&
-                               kHebrewLetterSet.AnyIn(content) &&
-                               (m_rules.width <= 0 || measured + 1 + LastWordLength(content) >=
-                                                          static_cast<size_t>(m_rules.width));
-        if (!continues) {
+        const auto cutBeside = [&](size_t length) {
+            return m_rules.width <= 0 ||
+                   length + 1 + LastWordLength(content) >= static_cast<size_t>(m_rules.width);
+        };
+        // Tags at the start of a piece that close or open an element of the
+        // piece before are its own: tags glued before a line do not belong
+        // to it (GluedTagsLength).
+        const bool mayContinue =
+            !m_pieces.empty() && m_lastBroken && kHebrewLetterSet.AnyIn(content) &&
+            (glued == 0 || CounterpartIn(content.substr(0, glued), m_pieces.back()) ||
+             (m_pieces.size() == 1 && CounterpartIn(content.substr(0, glued), m_glued)));
+        // The first piece's tags taken as glued before it were its own when
+        // the line was cut inside a run: it was measured with them.
+        const bool ownTags = mayContinue && m_pieces.size() == 1 && !m_glued.empty() &&
+                             CutFromRun(m_glued, content) && cutBeside(m_glued.size() + measured);
+        const bool tagCut = !m_pieces.empty() && m_lastBroken &&
+                            (m_pieces.size() > 1 || m_glued.empty()) &&
+                            TagCutBetween(content, m_pieces.back());
+        // A piece as long as the width, with a space before its last byte,
+        // is a whole line: a line's first piece is cut after the first space
+        // among its last width bytes, so it is one byte shorter at most.
+        const std::string_view own = content.substr(glued);
+        const bool whole = m_rules.width > 1 && latin == 0 &&
+                           own.size() == static_cast<size_t>(m_rules.width) &&
+                           own.substr(0, own.size() - 1).find(' ') != std::string_view::npos;
+        const bool continues = tagCut || (mayContinue && (ownTags || cutBeside(measured)) &&
+                                          m_endOnly != EndOnly::Last && !whole);
+        if (continues && m_endOnly == EndOnly::First) {
+            // The piece before, as long as a line's first or last piece may
+            // be, is followed by more of its line: it was the line's first.
+            const std::string_view first = m_pieces.back();
+            m_pieces.pop_back();
             Flush();
+            m_pieces.push_back(first);
+            m_lastBroken = true;
+        }
+        m_endOnly = EndOnly::No;
+        // Tags before the piece whose counterpart is not in the piece before
+        // may still be its own, cut from a run whose other part (with the
+        // counterpart) is the next piece: the piece stays with the line
+        // until the next piece tells.
+        const bool tentative = !continues && !m_paragraphs && glued > 0 && glued < content.size() &&
+                               !m_pieces.empty() && m_lastBroken && m_latinPending == 0 &&
+                               kHebrewLetterSet.AnyIn(content) && cutBeside(measured) && !whole;
+        if (tentative) {
+            m_tentative = m_pieces.size();
+            m_tentativeGlued = glued;
+        } else if (!continues) {
+            Flush();
+        } else if (ownTags) {
+            m_pieces[0] = std::string_view(m_glued.data(), m_glued.size() + m_pieces[0].size());
+            m_glued = {};
         }
         if (broken && content.empty()) {
             m_out.append(m_sep);  // a marked empty line: an empty line
@@ -333,19 +658,77 @@ public:
         }
         m_pieces.push_back(content);
         m_lastBroken = broken;
-        if (!broken) {
+        // A piece after a cut was measured with the space it was cut after,
+        // and a cut comes after the first space among a piece's last width
+        // bytes; so a piece one byte shorter than the width, with a space
+        // among its last bytes, is a line's first piece or its last (the
+        // rest of the line, which needs no cut).
+        // Which of the two: a run of Latin or numbers on both sides of the
+        // cut before it ("288" ending the piece before, "jmg" beginning this
+        // one) was one run cut at its space, so the piece ends the line;
+        // otherwise it begins the next line, which comes after.
+        if (m_pieces.size() > 1 && m_rules.width > 1) {
+            const size_t window = static_cast<size_t>(m_rules.width) - 1;
+            const std::string_view before = m_pieces[m_pieces.size() - 2];
+            if (content.size() >= window &&
+                content.substr(content.size() - window).find(' ') != std::string_view::npos) {
+                m_endOnly = !before.empty() && kLatinRunSet.Contains(before.front()) &&
+                                    kLatinRunSet.Contains(content.back())
+                                ? EndOnly::Last
+                                : EndOnly::First;
+            }
+        }
+        if (latin > 0 && m_pieces.size() == 1) {
+            m_latinPending = latin;
+        }
+        if (!broken || whole) {
             Flush();
         }
     }
 
+    // The Latin start of the first piece was a line of its own (or the end
+    // of the line before): it goes before the line.
+    void SplitPendingLatin() {
+        m_out.append(TrimRight(m_pieces[0].substr(0, m_latinPending))).append(m_sep);
+        m_pieces[0].remove_prefix(m_latinPending);
+        m_latinPending = 0;
+    }
+
+    // The piece kept with the line before began a line: the pieces before
+    // it are written, and its tags are glued before it.
+    void SplitTentative() {
+        std::vector<std::string_view> rest(
+            m_pieces.begin() + static_cast<std::ptrdiff_t>(m_tentative), m_pieces.end());
+        const size_t gluedLength = m_tentativeGlued;
+        const bool broken = m_lastBroken;
+        m_pieces.resize(m_tentative);
+        m_tentative = 0;
+        Flush();
+        m_glued = rest[0].substr(0, gluedLength);
+        rest[0].remove_prefix(gluedLength);
+        m_pieces.assign(rest.begin(), rest.end());
+        m_lastBroken = broken;
+    }
+
     void Flush() {
+        if (m_tentative > 0) {
+            SplitTentative();
+        }
         if (m_pieces.empty()) {
             return;
         }
+        if (m_latinPending > 0) {
+            SplitPendingLatin();
+        }
+        // The tags glued before the line were a line of their own: the
+        // visual conversion writes a line without a Hebrew letter with no
+        // line end.
+        if (!m_glued.empty()) {
+            m_out.append(m_glued).append(m_sep);
+            m_glued = {};
+        }
         // The pieces come right end first: the visual line is them in
         // reverse order, a space between each two.
-        m_out.append(m_glued);
-        m_glued = {};
         m_joined.clear();
         for (size_t k = m_pieces.size(); k-- > 0;) {
             m_joined.append(m_pieces[k]);
@@ -354,6 +737,7 @@ public:
             }
         }
         m_pieces.clear();
+        m_endOnly = EndOnly::No;
         VisualLineToLogical(m_joined, m_out);
         m_out.append(m_sep);
         m_lastBroken = false;
@@ -361,6 +745,10 @@ public:
 
 private:
     const ModernPageRules& m_rules;
+    // The page has the paragraph strings: a piece without a Hebrew letter
+    // is then never glued to a Hebrew piece (a paragraph string and a line
+    // end come between them).
+    bool m_paragraphs;
     std::string_view m_breakString;  // without the line end it may hold
     bool m_breakEndsLine;
     bool m_afterMark = false;
@@ -371,6 +759,13 @@ private:
     std::string m_joined;
     bool m_lastBroken = false;
     bool m_inRawBlock = false;
+    size_t m_latinPending = 0;  // the Latin start of the first piece, not yet placed
+    // A piece after a cut that may only begin or end its line, and which
+    // it is taken to do.
+    enum class EndOnly { No, First, Last };
+    EndOnly m_endOnly = EndOnly::No;
+    size_t m_tentative = 0;       // the piece kept with the line before, if any
+    size_t m_tentativeGlued = 0;  // the length of the tags before it
 };
 
 // Replaces each meta tag that declares an old Hebrew charset by a UTF-8
@@ -485,7 +880,19 @@ void CConvert::VisualHtmlToModern(std::string& text, const ModernPageRules& rule
     const std::string_view sep = ChooseLineSeparator(source) == "\n" ? "\n" : "\r\n";
     std::string result;
     result.reserve(source.size() + source.size() / 16 + 128);
-    ModernLines lines(rules, sep, result);
+    // The paragraph strings are written each on a line of its own.
+    bool paragraphs = false;
+    if (!rules.beforeParagraph.empty()) {
+        for (size_t at = source.find(rules.beforeParagraph); at != std::string_view::npos;
+             at = source.find(rules.beforeParagraph, at + 1)) {
+            const size_t end = at + rules.beforeParagraph.size();
+            if (end == source.size() || source[end] == '\r' || source[end] == '\n') {
+                paragraphs = true;
+                break;
+            }
+        }
+    }
+    ModernLines lines(rules, paragraphs, sep, result);
     ForEachTextFileLine(source, [&](std::string_view line) { lines.Line(line); });
     lines.Flush();
     DeclareDirection(result);

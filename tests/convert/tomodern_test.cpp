@@ -24,6 +24,18 @@ TEST(VisualHtmlToModern, Lines) {
     strip.stripParagraphs = true;
     ModernPageRules narrow;
     narrow.width = 14;
+    ModernPageRules width16;
+    width16.width = 16;
+    ModernPageRules width12;
+    width12.width = 12;
+    ModernPageRules width11;
+    width11.width = 11;
+    ModernPageRules width40;
+    width40.width = 40;
+    ModernPageRules width7;
+    width7.width = 7;
+    ModernPageRules stripNarrow = strip;
+    stripNarrow.width = 9;
     const struct {
         const char* what;
         std::string visual;
@@ -49,6 +61,22 @@ TEST(VisualHtmlToModern, Lines) {
          Heb("<br>םולש<br>\r\n"),
          Heb("שלום<br>\r\n"),
          {}},
+        {"a quotation mark after a run and its space was an entity",
+         Heb("\"םולש\" abc\r\n"),
+         Heb("abc &quot;שלום\"\r\n"),
+         {}},
+        {"a quotation mark that a run would have kept was an entity",
+         Heb("\"םולש\" \"abc\" רפס\r\n"),
+         Heb("ספר \"abc&quot; \"שלום\"\r\n"),
+         {}},
+        {"two spaces after a run held a dropped &nbsp;",
+         Heb("םולש  abc\r\n"),
+         Heb("abc &nbsp; שלום\r\n"),
+         {}},
+        {"two spaces after a run's final mark held a dropped &nbsp;",
+         Heb("םלוע  ;59 םולש\r\n"),
+         Heb("שלום 59; &nbsp; עולם\r\n"),
+         {}},
         {"entities stay whole", Heb("םלוע ;amp& םולש\r\n"), Heb("שלום &amp; עולם\r\n"), {}},
         {"scripts are kept as written",
          Heb("<script>\r\nvar s = \"םולש\";\r\n</script>\r\nםולש<br>\r\n"),
@@ -62,7 +90,7 @@ TEST(VisualHtmlToModern, Lines) {
          Heb("שלום\r\n"), strip},
         {"tags glued before a line by the visual conversion stay before it",
          Heb("</h1><p>םלוע םולש<br>\r\n"),
-         Heb("</h1><p>שלום עולם\r\n"),
+         Heb("</h1><p>\r\nשלום עולם\r\n"),
          {}},
         {"a title line keeps its tags around it",
          Heb("</title>םולש<title><br>\r\n"),
@@ -73,9 +101,42 @@ TEST(VisualHtmlToModern, Lines) {
          Heb("שלום 12 \"עולם\"\r\n"),
          {}},
         {"a Latin piece glued to the next line goes back to the end of its line",
+         Heb("םולש<br>\r\nabcםלוע<br>\r\n"), Heb("שלום abc\r\nעולם\r\n"), width7},
+        {"a Latin last piece before the paragraph's end stays in its line",
+         Heb("<div align=\"right\">\r\ndef םולש<br>\r\nabc</div>\r\n</div>\r\n"),
+         Heb("שלום abc def\r\n"), stripNarrow},
+        {"a Latin line glued before a line stays a line of its own",
          Heb("םולש<br>\r\nabcםלוע<br>\r\n"),
-         Heb("שלום abc\r\nעולם\r\n"),
+         Heb("שלום\r\nabc\r\nעולם\r\n"),
          {}},
+        {"Latin glued to a first piece begins a run that the next piece goes on with",
+         Heb("defםלוע<b> םולש<br>\r\nרפס </b> abc<br>\r\n"),
+         Heb("שלום <b>עולם</b> abc def ספר\r\n"), width16},
+        {"a line cut inside a run of tags keeps the tags at both sides of the cut in it",
+         Heb("<i>םלוע<b> םולש<br>\r\n</i>רפס</b> 12<br>\r\nבתכ<br>\r\n"),
+         Heb("שלום <b>עולם</b> 12 <i>ספר</i> כתב\r\n"), width16},
+        {"with paragraph strings nothing is glued before a line",
+         Heb("<div align=\"right\">\r\nabcםולש<br>\r\n</div>\r\n"), Heb("שלוםabc\r\n"), strip},
+        {"tags and Latin glued before a line's first piece end the line before",
+         Heb("חזוה דגבא<br>\r\n<b>ab</b>פעס נמל כיט<br>\r\n"),
+         Heb("אבגד הוזח <b>ab</b>\r\nטיכ למנ סעפ\r\n"), width12},
+        {"tags cut from a run whose counterpart is in the next piece stay in the line",
+         Heb("9,366 הז המ ברע ןפ ףכ וח התייה וא םינש<br>\r\n<a href='page.htm'> ךכ<br>\r\n"
+             "</b>וא<b> הנש </a>עשיובfeunztc<br>\r\n"),
+         Heb("שנים או הייתה חו כף פן ערב מה זה 9,366 כך feunztc <a "
+             "href='page.htm'>בוישע</a> שנה <b>או</b>\r\n"),
+         width40},
+        {"a tag cut at its space joins its pieces",
+         Heb("href=x> בא<br>\r\n<b>בא<a<br>\r\n</b>בא</a><br>\r\n"),
+         Heb("אב <a href=x>אב</a> <b>אב</b>\r\n"), width11},
+        {"a piece one short of the width followed by more of its line begins it",
+         Heb("טחז והד גבא<br>\r\nצפע סנמ לכי<br>\r\nשרק<br>\r\n"),
+         Heb("אבג דהו זחט\r\nיכל מנס עפצ קרש\r\n"), width12},
+        {"a piece as long as the width is a whole line", Heb("יט חזוה דגבא<br>\r\nעסנ מלכ<br>\r\n"),
+         Heb("אבגד הוזח טי\r\nכלמ נסע\r\n"), width12},
+        {"tags that end one element and start the next begin a line",
+         Heb("<p>םלוע םולש<br>\r\n</p><p>רפס<br>\r\n"),
+         Heb("<p>\r\nשלום עולם\r\n</p><p>\r\nספר\r\n"), width12},
         {"a marked empty line stays an empty line",
          Heb("ב<br>\r\n<br>\r\nא<br>\r\n"),
          Heb("ב\r\n\r\nא\r\n"),
@@ -106,13 +167,15 @@ TEST(VisualHtmlToModern, DeclaresThePage) {
          Heb("<html lang=\"he\" dir=\"rtl\"><head><meta "
              "charset=\"utf-8\"><title>x</title></head>\r\n"
              "שלום\r\n")},
-        // The page's head, glued before its first line, stays before it.
+        // The page's head, glued before its first line, stays before it on
+        // a line of its own.
         {Heb("<html><head><title>x</title></head><body><h1>ab-ל םולש<br>\r\n"),
          Heb("<html dir=\"rtl\" lang=\"he\"><head><meta charset=\"utf-8\"><title>x</title></head>"
-             "<body><h1>שלום ל-ab\r\n")},
+             "<body><h1>\r\nשלום ל-ab\r\n")},
         // A page that declares another charset keeps its declaration.
         {Heb("<meta charset=\"utf-8\"></body>םולש<body>"),
-         Heb("<meta charset=\"utf-8\"><body><div dir=\"rtl\" lang=\"he\">שלום</div></body>\r\n")},
+         Heb("<meta charset=\"utf-8\">\r\n<body><div dir=\"rtl\" "
+             "lang=\"he\">שלום</div></body>\r\n")},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Modern(c.visual), c.modern) << c.visual;
