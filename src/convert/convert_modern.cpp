@@ -558,9 +558,11 @@ public:
                 }
             }
             // Else the glued piece is all before the first Hebrew word and
-            // its punctuation (tags, Latin and numbers: "<a href=x>ndvb</a>").
+            // its punctuation and bracket (tags, Latin and numbers:
+            // "<a href=x>ndvb</a>"; "<p>" of "<p>(word)").
             size_t end = FirstHebrewLetter(content);
-            while (end > 0 && kRunPunctuationSet.Contains(content[end - 1])) {
+            while (end > 0 && (kRunPunctuationSet.Contains(content[end - 1]) ||
+                               content[end - 1] == '(' || content[end - 1] == ')')) {
                 --end;
             }
             if (cut > 0 && content.size() > static_cast<size_t>(m_rules.width) && end >= cut &&
