@@ -219,6 +219,12 @@ public:
                     s.BeforeHebParagraph, s.AfterHebParagraph) {}
 
     void Feed(std::string_view in, bool final, std::string& out) override {
+        FeedInto(in, final, m_sink);
+        out.append(m_sink.View());
+        m_sink.Clear();
+    }
+
+    bool FeedInto(std::string_view in, bool final, ByteSink& out) override {
         const std::string_view text = m_carry.Join(in);
         const std::string_view sep = m_separator;
         size_t pos = 0;
@@ -280,6 +286,7 @@ public:
             m_holdStart = 0;
             m_wrapper.Finish(out);
         }
+        return true;
     }
 
     bool CrCrLfSeen() const override { return m_crCrLf; }
@@ -297,7 +304,7 @@ private:
     }
 
     // `lineFeed`: the line may hold a line feed (so its reversed form a CR LF).
-    void AddLine(std::string_view line, bool lineFeed, std::string& out) {
+    void AddLine(std::string_view line, bool lineFeed, ByteSink& out) {
         const size_t oldEnd = m_started ? m_hold.size() - m_holdStart : 0;
         m_reverser.Append(line, m_hold);
         m_hold.append("\r\n", 2);
@@ -360,6 +367,7 @@ private:
     ReverseRules m_rules;
     LineReverser m_reverser;
     VisualLineWrapper m_wrapper;
+    ByteSink m_sink;         // the output of Feed into a std::string, before it is copied there
     bool m_crCrLf = false;   // a "\r\r\n" was seen (looked for with a separator ending in "\n")
     bool m_started = false;  // something other than white space was seen
     std::string m_hold;      // reversed lines from m_holdStart on, not yet wrapped
@@ -376,6 +384,12 @@ public:
                     s.BeforeHebParagraph, s.AfterHebParagraph) {}
 
     void Feed(std::string_view in, bool final, std::string& out) override {
+        FeedInto(in, final, m_sink);
+        out.append(m_sink.View());
+        m_sink.Clear();
+    }
+
+    bool FeedInto(std::string_view in, bool final, ByteSink& out) override {
         const std::string_view text = m_carry.Join(in);
         const size_t used = m_wrapper.Lines(text, m_from, final, out);
         m_from = m_from >= used ? m_from - used : 0;  // counted in the carry
@@ -383,10 +397,12 @@ public:
         if (final) {
             m_wrapper.Finish(out);
         }
+        return true;
     }
 
 private:
     VisualLineWrapper m_wrapper;
+    ByteSink m_sink;    // as in VisualStage
     size_t m_from = 0;  // no CR LF starts before this byte of the carry
     Carry m_carry;
 };
@@ -698,16 +714,38 @@ void StreamConversion::Finish(std::string& out) {
     Run({}, true, out);
 }
 
-void StreamConversion::Run(std::string_view block, bool final, std::string& out) {
+void StreamConversion::Feed(std::string_view block, ByteSink& out) {
+    Run(block, false, out);
+}
+
+void StreamConversion::Finish(ByteSink& out) {
+    Run({}, true, out);
+}
+
+std::string_view StreamConversion::RunBeforeLast(std::string_view block, bool final, int& last) {
     std::string_view in = block;
-    for (int k = 0; k < 3 && m_stages[k]; ++k) {
-        const bool last = k == 2 || !m_stages[k + 1];
-        std::string& target = last ? out : m_between[k];
-        if (!last) {
-            target.clear();
-        }
-        m_stages[k]->Feed(in, final, target);
-        in = target;
+    last = 0;
+    for (; last < 2 && m_stages[last + 1]; ++last) {
+        m_between[last].clear();
+        m_stages[last]->Feed(in, final, m_between[last]);
+        in = m_between[last];
+    }
+    return in;
+}
+
+void StreamConversion::Run(std::string_view block, bool final, std::string& out) {
+    int last = 0;
+    const std::string_view in = RunBeforeLast(block, final, last);
+    m_stages[last]->Feed(in, final, out);
+}
+
+void StreamConversion::Run(std::string_view block, bool final, ByteSink& out) {
+    int last = 0;
+    const std::string_view in = RunBeforeLast(block, final, last);
+    if (!m_stages[last]->FeedInto(in, final, out)) {
+        m_spare.clear();
+        m_stages[last]->Feed(in, final, m_spare);
+        out.Append(m_spare);
     }
 }
 

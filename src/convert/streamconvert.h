@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "convert/conversionsettings.h"
+#include "convert/convertinto.h"
 #include "convert/tablebuilder.h"
 
 // The whole-text conversions of the command-line converter, run over a text
@@ -45,6 +46,9 @@ public:
     virtual ~StreamStage() = default;
     // `final`: no more bytes follow `in`.
     virtual void Feed(std::string_view in, bool final, std::string& out) = 0;
+    // As Feed, into a ByteSink, for the stages that write there directly;
+    // false: the stage does not, and Feed was not run.
+    virtual bool FeedInto(std::string_view, bool, ByteSink&) { return false; }
     // See StreamConversion::CrCrLfSeen.
     virtual bool CrCrLfSeen() const { return false; }
 };
@@ -69,6 +73,10 @@ public:
     void Feed(std::string_view block, std::string& out);
     // The text has ended: appends the rest.
     void Finish(std::string& out);
+    // The same into a ByteSink: to-visual's wrapper writes there without a
+    // copy through a std::string.
+    void Feed(std::string_view block, ByteSink& out);
+    void Finish(ByteSink& out);
 
     // to-visual of a text with a Hebrew letter whose separator ends in "\n":
     // whether the text fed so far holds a "\r\r\n". Facts judged from the
@@ -82,11 +90,15 @@ public:
                              const TableTags& tags, std::string text);
 
 private:
+    // Runs every stage but the last; returns the last one's input and index.
+    std::string_view RunBeforeLast(std::string_view block, bool final, int& last);
     void Run(std::string_view block, bool final, std::string& out);
+    void Run(std::string_view block, bool final, ByteSink& out);
 
     std::string m_table, m_row, m_cell;
     std::unique_ptr<StreamStage> m_stages[3];
     std::string m_between[2];
+    std::string m_spare;  // the last stage's output on its way into a ByteSink
 };
 
 }  // namespace conversion
