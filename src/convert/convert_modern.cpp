@@ -651,8 +651,11 @@ public:
             m_lastBroken = m_breakEndsLine;
             return;
         }
-        if (m_pieces.empty()) {
+        if (m_pieces.empty() && !m_paragraphs) {
             // Tags glued before the line's first piece go before the line.
+            // With the paragraph strings nothing was glued there (a line
+            // without a Hebrew letter ends before a paragraph string): the
+            // tags are the line's own.
             m_glued = content.substr(0, glued);
             content.remove_prefix(glued);
         }
