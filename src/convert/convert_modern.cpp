@@ -400,6 +400,7 @@ public:
     void Line(std::string_view line) {
         if (m_inRawBlock || MentionsRawBlock(line)) {
             Flush();
+            WriteSpaceLine();
             m_out.append(line).append(m_sep);
             m_inRawBlock = InRawBlockAfter(line, m_inRawBlock);
             return;
@@ -423,9 +424,18 @@ public:
                 }
             }
             if (stripped && content.empty()) {
-                return;  // a line of the paragraph strings alone
+                // A line of the paragraph strings alone. The closing string
+                // alone ends a line of white space after a Hebrew piece (or
+                // the page): such a line is kept, as a space, where more
+                // follows.
+                if (TrimRight(line) == TrimRight(m_rules.afterParagraph)) {
+                    Flush();
+                    m_spaceLine = true;
+                }
+                return;
             }
         }
+        WriteSpaceLine();
         // The visual conversion writes a piece without a Hebrew letter with
         // no mark and no line end, so the last piece of a line, when it is
         // Latin or a number, is glued to the next line's first piece. Text
@@ -689,6 +699,14 @@ public:
         }
     }
 
+    // The line of white space before this line, if any.
+    void WriteSpaceLine() {
+        if (m_spaceLine) {
+            m_out.append(" ").append(m_sep);
+            m_spaceLine = false;
+        }
+    }
+
     // The Latin start of the first piece was a line of its own (or the end
     // of the line before): it goes before the line.
     void SplitPendingLatin() {
@@ -762,6 +780,7 @@ private:
     std::string m_joined;
     bool m_lastBroken = false;
     bool m_inRawBlock = false;
+    bool m_spaceLine = false;   // a line of white space, written once more follows
     size_t m_latinPending = 0;  // the Latin start of the first piece, not yet placed
     // A piece after a cut that may only begin or end its line, and which
     // it is taken to do.

@@ -120,6 +120,10 @@ TEST(VisualHtmlToModern, Lines) {
         {"with paragraph strings tags before a line's first piece stay in it",
          Heb("<div align=\"right\">\r\n<b> םלוע םולש<br>\r\n</div>\r\n"), Heb("שלום עולם <b>\r\n"),
          strip},
+        {"a line of white space between paragraphs stays when they are stripped",
+         Heb("<div align=\"right\">\r\nםולש<br>\r\n</div>\r\n<div align=\"right\">\r\n"
+             "םלוע<br>\r\n</div>\r\n"),
+         Heb("שלום\r\n \r\nעולם\r\n"), strip},
         {"tags and Latin glued before a line's first piece end the line before",
          Heb("חזוה דגבא<br>\r\n<b>ab</b>פעס נמל כיט<br>\r\n"),
          Heb("אבגד הוזח <b>ab</b>\r\nטיכ למנ סעפ\r\n"), width12},
