@@ -371,6 +371,24 @@ bool CutFromRun(std::string_view tags, std::string_view next) {
            CounterpartIn(tags, next);
 }
 
+// Whether `text` ends in a run of Latin, numbers and tags (with the
+// punctuation and spaces inside it) that comes right after a punctuation
+// mark: the shape of a run that ended in punctuation, read in visual order.
+bool EndsInRunAfterMark(std::string_view text) {
+    if (text.empty() || !kLatinRunSet.Contains(text.back())) {
+        return false;
+    }
+    size_t left = text.size() - 1;
+    while (left > 0 && (kLatinRunSet.Contains(text[left - 1]) ||
+                        kRunPunctuationSet.Contains(text[left - 1]) || text[left - 1] == ' ')) {
+        --left;
+    }
+    while (!kLatinRunSet.Contains(text[left])) {
+        ++left;
+    }
+    return left > 0 && kRunPunctuationSet.Contains(text[left - 1]);
+}
+
 // Whether a tag was cut at a space inside it: the piece ends in the tag's
 // start ("<a", no ">" after its last "<") and the piece before it begins
 // with the tag's end ("href=x>", a ">" before any "<").
@@ -669,6 +687,15 @@ public:
             m_glued = content.substr(0, glued);
             content.remove_prefix(glued);
         }
+        // A second piece that would make a whole line with the first one,
+        // just as long as the width, was cut from it only with one more
+        // space: the space a run ending in punctuation keeps, beside the one
+        // it was cut at ("\"x\"37" and its line were "\"x\"37  y").
+        if (continues && m_pieces.size() == 1 && m_rules.width > 0 &&
+            m_pieces[0].size() + 1 + content.size() == static_cast<size_t>(m_rules.width) &&
+            EndsInRunAfterMark(content)) {
+            m_twoSpaces = content.data();
+        }
         m_pieces.push_back(content);
         m_lastBroken = broken;
         // A piece after a cut was measured with the space it was cut after,
@@ -756,8 +783,12 @@ public:
             if (k > 0) {
                 m_joined.push_back(' ');
             }
+            if (k == 1 && m_pieces[k].data() == m_twoSpaces) {
+                m_joined.push_back(' ');
+            }
         }
         m_pieces.clear();
+        m_twoSpaces = nullptr;
         m_endOnly = EndOnly::No;
         VisualLineToLogical(m_joined, m_out);
         m_out.append(m_sep);
@@ -780,8 +811,9 @@ private:
     std::string m_joined;
     bool m_lastBroken = false;
     bool m_inRawBlock = false;
-    bool m_spaceLine = false;   // a line of white space, written once more follows
-    size_t m_latinPending = 0;  // the Latin start of the first piece, not yet placed
+    const char* m_twoSpaces = nullptr;  // the second piece, cut with two spaces before it
+    bool m_spaceLine = false;           // a line of white space, written once more follows
+    size_t m_latinPending = 0;          // the Latin start of the first piece, not yet placed
     // A piece after a cut that may only begin or end its line, and which
     // it is taken to do.
     enum class EndOnly { No, First, Last };

@@ -124,6 +124,8 @@ TEST(VisualHtmlToModern, Lines) {
          Heb("<div align=\"right\">\r\nםולש<br>\r\n</div>\r\n<div align=\"right\">\r\n"
              "םלוע<br>\r\n</div>\r\n"),
          Heb("שלום\r\n \r\nעולם\r\n"), strip},
+        {"a run's own space before its final mark is kept where the cut needed it",
+         Heb("והד גבא<br>\r\n\"חז\"37<br>\r\n"), Heb("אבג דהו 37 \"זח\"\r\n"), narrow},
         {"tags and Latin glued before a line's first piece end the line before",
          Heb("חזוה דגבא<br>\r\n<b>ab</b>פעס נמל כיט<br>\r\n"),
          Heb("אבגד הוזח <b>ab</b>\r\nטיכ למנ סעפ\r\n"), width12},
