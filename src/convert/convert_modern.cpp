@@ -430,8 +430,11 @@ public:
             return;
         }
         m_afterMark = false;
+        // A paragraph string follows the piece before it on its line only
+        // after a piece without a Hebrew letter (a Hebrew piece ends in its
+        // mark and a line end): a break string before it is the text's own.
+        bool stripped = false;
         if (m_rules.stripParagraphs) {
-            bool stripped = false;
             for (bool again = true; again;) {
                 again = false;
                 for (const std::string& mark : {m_rules.beforeParagraph, m_rules.afterParagraph}) {
@@ -516,7 +519,7 @@ public:
             Flush();
             return;
         }
-        const bool broken = EndsWith(content, m_breakString);
+        const bool broken = !stripped && EndsWith(content, m_breakString);
         if (broken) {
             content = TrimRight(content.substr(0, content.size() - m_breakString.size()));
             m_afterMark = true;
