@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "convert/convert.h"
+#include "convert/convertinto.h"
 #include "convert/textsearch.h"
 
 namespace {
@@ -778,17 +779,27 @@ public:
             m_out.append(m_glued).append(m_sep);
             m_glued = {};
         }
-        // The pieces come right end first: the visual line is them in
-        // reverse order, a space between each two.
-        m_joined.clear();
-        for (size_t k = m_pieces.size(); k-- > 0;) {
-            m_joined.append(m_pieces[k]);
-            if (k > 0) {
-                m_joined.push_back(' ');
+        // Where the pieces joined in one line do not give back their own
+        // bytes when made visual again, the line was taken wrongly: the
+        // first of a few readings as two lines that gives them back is taken
+        // instead.
+        size_t split = 0;
+        if (m_pieces.size() > 1 && m_pieces.size() <= kMostPiecesTried && m_rules.width > 0 &&
+            !m_breakString.empty() && !Reproduces(0, m_pieces.size())) {
+            for (size_t at = 1; at < m_pieces.size(); ++at) {
+                if (Reproduces(0, at) && Reproduces(at, m_pieces.size())) {
+                    split = at;
+                    break;
+                }
             }
-            if (k == 1 && m_pieces[k].data() == m_twoSpaces) {
-                m_joined.push_back(' ');
-            }
+        }
+        if (split > 0) {
+            Join(0, split);
+            VisualLineToLogical(m_joined, m_out);
+            m_out.append(m_sep);
+            Join(split, m_pieces.size());
+        } else {
+            Join(0, m_pieces.size());
         }
         m_pieces.clear();
         m_twoSpaces = nullptr;
@@ -796,6 +807,54 @@ public:
         VisualLineToLogical(m_joined, m_out);
         m_out.append(m_sep);
         m_lastBroken = false;
+    }
+
+    // The visual line of pieces [from, to) in m_joined: the pieces come right
+    // end first, so the line is them in reverse order, a space between each
+    // two.
+    void Join(size_t from, size_t to) {
+        m_joined.clear();
+        for (size_t k = to; k-- > from;) {
+            m_joined.append(m_pieces[k]);
+            if (k > from) {
+                m_joined.push_back(' ');
+            }
+            if (k == 1 && from == 0 && m_pieces[k].data() == m_twoSpaces) {
+                m_joined.push_back(' ');
+            }
+        }
+    }
+
+    // Whether pieces [from, to) as one line, put in reading order and made
+    // visual again with the page's width, give back the same pieces: each
+    // piece with a Hebrew letter followed by a line end (its mark left out),
+    // the others glued to what follows. Lines with a tab (whose handling
+    // the page's settings decide), and, with the paragraph strings, lines
+    // with a piece without a Hebrew letter (they would be written around
+    // it), are taken to give them back. Linear in the pieces' length.
+    bool Reproduces(size_t from, size_t to) {
+        m_expected.clear();
+        for (size_t k = from; k < to; ++k) {
+            const bool hebrew = kHebrewLetterSet.AnyIn(m_pieces[k]);
+            if ((!hebrew && m_paragraphs) || m_pieces[k].find('\t') != std::string_view::npos) {
+                return true;
+            }
+            m_expected.append(m_pieces[k]);
+            if (hebrew) {
+                m_expected.append("\r\n");
+            }
+        }
+        Join(from, to);
+        m_logical.clear();
+        VisualLineToLogical(m_joined, m_logical);
+        convertinto::LogicalToVisual(m_logical, m_joined, 0, false);
+        while (!m_joined.empty() && (m_joined.back() == '\n' || m_joined.back() == '\r')) {
+            m_joined.pop_back();
+        }
+        m_logical.clear();
+        VisualLineWrapper(m_rules.width, 1, std::string(), 0, std::string(), std::string())
+            .Line(m_joined, m_logical);
+        return m_logical == m_expected;
     }
 
 private:
@@ -812,6 +871,9 @@ private:
     std::vector<std::string_view> m_pieces;
     std::string_view m_glued;  // tags glued before the first piece
     std::string m_joined;
+    std::string m_logical;                         // a reading tried (Reproduces)
+    std::string m_expected;                        // the bytes it must give back
+    static constexpr size_t kMostPiecesTried = 6;  // bounds the readings tried per line
     bool m_lastBroken = false;
     bool m_inRawBlock = false;
     const char* m_twoSpaces = nullptr;  // the second piece, cut with two spaces before it

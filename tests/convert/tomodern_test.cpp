@@ -129,6 +129,8 @@ TEST(VisualHtmlToModern, Lines) {
         {"a break string before a stripped paragraph string is the text's own",
          Heb("<div align=\"right\">\r\nםולש<br>\r\n<br></div>\r\n"), Heb("שלום\r\n<br>\r\n"),
          strip},
+        {"pieces that as one line would not be cut so are two lines",
+         Heb("זוה גבא<br>\r\nחטיכ<br>\r\n"), Heb("אבג הוז\r\nכיטח\r\n"), width12},
         {"tags and Latin glued before a line's first piece end the line before",
          Heb("חזוה דגבא<br>\r\n<b>ab</b>פעס נמל כיט<br>\r\n"),
          Heb("אבגד הוזח <b>ab</b>\r\nטיכ למנ סעפ\r\n"), width12},
