@@ -624,7 +624,12 @@ public:
         const size_t measured =
             m_pieces.empty() ? 0 : m_pieces.back().size() + (m_pieces.size() > 1 ? 1 : 0);
         // Tags glued before a piece show that it starts a line.
-        const size_t glued = GluedTagsLength(content);
+        // A line and its pieces are written trimmed, so tags followed by a
+        // space were not glued before the piece: they are its own.
+        size_t glued = GluedTagsLength(content);
+        if (glued > 0 && glued < content.size() && kWhiteSpaceSet.Contains(content[glued])) {
+            glued = 0;
+        }
         const auto cutBeside = [&](size_t length) {
             return m_rules.width <= 0 ||
                    length + 1 + LastWordLength(content) >= static_cast<size_t>(m_rules.width);
