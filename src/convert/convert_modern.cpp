@@ -591,12 +591,19 @@ public:
             }
             // Else the glued piece is all before the first Hebrew word and
             // its punctuation (tags, Latin and numbers: "<a href=x>ndvb</a>").
+            // Tags glued before the line (a line of tags, as "<p>") with
+            // no letter or digit after them are no such piece.
             size_t end = FirstHebrewLetter(content);
             while (end > 0 && kRunPunctuationSet.Contains(content[end - 1])) {
                 --end;
             }
+            const size_t tags = std::min(GluedTagsLength(content), end);
+            const bool wordAfterTags =
+                std::any_of(content.begin() + static_cast<std::ptrdiff_t>(tags),
+                            content.begin() + static_cast<std::ptrdiff_t>(end),
+                            [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
             if (cut > 0 && content.size() > static_cast<size_t>(m_rules.width) && end >= cut &&
-                end < content.size() && content[end - 1] != ' ' &&
+                wordAfterTags && end < content.size() && content[end - 1] != ' ' &&
                 content.substr(content.size() - window).find(' ') != std::string_view::npos &&
                 before + 1 + LastWordLength(content.substr(0, end)) >=
                     static_cast<size_t>(m_rules.width)) {
