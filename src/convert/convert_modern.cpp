@@ -501,7 +501,8 @@ public:
         // A Latin or number piece that ends its line is written with no mark;
         // before a paragraph string or a line end it stays on a line of its
         // own. It is the open line's last piece where it would not have
-        // fitted beside that line's last piece, as above. With the
+        // fitted beside that line's last piece (the line as long as the
+        // width, it fits and is not cut), as above. With the
         // paragraph strings the same holds for any piece without a Hebrew
         // letter (tags, punctuation): none is glued to the next line, so a
         // line's last piece is always on a line of its own.
@@ -514,7 +515,7 @@ public:
                               return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
                                      (c >= 'a' && c <= 'z');
                           }))) &&
-            m_pieces.back().size() + (m_pieces.size() > 1 ? 1 : 0) + 1 + LastWordLength(content) >=
+            m_pieces.back().size() + (m_pieces.size() > 1 ? 1 : 0) + 1 + LastWordLength(content) >
                 static_cast<size_t>(m_rules.width)) {
             m_pieces.push_back(content);
             Flush();
