@@ -66,11 +66,12 @@
 //                    as do the two spaces of a dropped &nbsp; beside a run.
 //   unexplained      none of these
 //
-// On 8 December 2026 (301 pages): 117 the same (38.9%), words in order
-// 147404 of 148025 (99.58%); proven lost 154 pages (51.2%): tag-in-run 52,
-// run-space 35, line-end-as-cut 32, nbsp-dropped 22, punct-side 11,
-// unexplained 2; to-modern's faults 30 pages (10.0%); inexact undoing none
-// (bench/README.md lists the faults left).
+// On 8 December 2026 (301 pages): 119 the same (39.5%), words in order
+// 147417 of 148025 (99.59%); proven lost 170 pages (56.5%): tag-in-run 61
+// (20.3%), run-space 36 (12.0%), line-end-as-cut 34 (11.3%), nbsp-dropped
+// 24 (8.0%), punct-side 11 (3.7%), unexplained 4 (1.3%); to-modern's faults
+// 12 pages (4.0%); inexact undoing none (bench/README.md lists the faults
+// left).
 #include <unistd.h>
 #include <QApplication>
 #include <QEventLoop>

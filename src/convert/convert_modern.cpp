@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "convert/convert.h"
+#include "convert/convertinto.h"
 #include "convert/textsearch.h"
 
 namespace {
@@ -371,6 +372,24 @@ bool CutFromRun(std::string_view tags, std::string_view next) {
            CounterpartIn(tags, next);
 }
 
+// Whether `text` ends in a run of Latin, numbers and tags (with the
+// punctuation and spaces inside it) that comes right after a punctuation
+// mark: the shape of a run that ended in punctuation, read in visual order.
+bool EndsInRunAfterMark(std::string_view text) {
+    if (text.empty() || !kLatinRunSet.Contains(text.back())) {
+        return false;
+    }
+    size_t left = text.size() - 1;
+    while (left > 0 && (kLatinRunSet.Contains(text[left - 1]) ||
+                        kRunPunctuationSet.Contains(text[left - 1]) || text[left - 1] == ' ')) {
+        --left;
+    }
+    while (!kLatinRunSet.Contains(text[left])) {
+        ++left;
+    }
+    return left > 0 && kRunPunctuationSet.Contains(text[left - 1]);
+}
+
 // Whether a tag was cut at a space inside it: the piece ends in the tag's
 // start ("<a", no ">" after its last "<") and the piece before it begins
 // with the tag's end ("href=x>", a ">" before any "<").
@@ -400,6 +419,7 @@ public:
     void Line(std::string_view line) {
         if (m_inRawBlock || MentionsRawBlock(line)) {
             Flush();
+            WriteSpaceLine();
             m_out.append(line).append(m_sep);
             m_inRawBlock = InRawBlockAfter(line, m_inRawBlock);
             return;
@@ -411,8 +431,11 @@ public:
             return;
         }
         m_afterMark = false;
+        // A paragraph string follows the piece before it on its line only
+        // after a piece without a Hebrew letter (a Hebrew piece ends in its
+        // mark and a line end): a break string before it is the text's own.
+        bool stripped = false;
         if (m_rules.stripParagraphs) {
-            bool stripped = false;
             for (bool again = true; again;) {
                 again = false;
                 for (const std::string& mark : {m_rules.beforeParagraph, m_rules.afterParagraph}) {
@@ -423,9 +446,18 @@ public:
                 }
             }
             if (stripped && content.empty()) {
-                return;  // a line of the paragraph strings alone
+                // A line of the paragraph strings alone. The closing string
+                // alone ends a line of white space after a Hebrew piece (or
+                // the page): such a line is kept, as a space, where more
+                // follows.
+                if (TrimRight(line) == TrimRight(m_rules.afterParagraph)) {
+                    Flush();
+                    m_spaceLine = true;
+                }
+                return;
             }
         }
+        WriteSpaceLine();
         // The visual conversion writes a piece without a Hebrew letter with
         // no mark and no line end, so the last piece of a line, when it is
         // Latin or a number, is glued to the next line's first piece. Text
@@ -469,7 +501,8 @@ public:
         // A Latin or number piece that ends its line is written with no mark;
         // before a paragraph string or a line end it stays on a line of its
         // own. It is the open line's last piece where it would not have
-        // fitted beside that line's last piece, as above. With the
+        // fitted beside that line's last piece (the line as long as the
+        // width, it fits and is not cut), as above. With the
         // paragraph strings the same holds for any piece without a Hebrew
         // letter (tags, punctuation): none is glued to the next line, so a
         // line's last piece is always on a line of its own.
@@ -482,13 +515,13 @@ public:
                               return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
                                      (c >= 'a' && c <= 'z');
                           }))) &&
-            m_pieces.back().size() + (m_pieces.size() > 1 ? 1 : 0) + 1 + LastWordLength(content) >=
+            m_pieces.back().size() + (m_pieces.size() > 1 ? 1 : 0) + 1 + LastWordLength(content) >
                 static_cast<size_t>(m_rules.width)) {
             m_pieces.push_back(content);
             Flush();
             return;
         }
-        const bool broken = EndsWith(content, m_breakString);
+        const bool broken = !stripped && EndsWith(content, m_breakString);
         if (broken) {
             content = TrimRight(content.substr(0, content.size() - m_breakString.size()));
             m_afterMark = true;
@@ -558,15 +591,20 @@ public:
                 }
             }
             // Else the glued piece is all before the first Hebrew word and
-            // its punctuation and bracket (tags, Latin and numbers:
-            // "<a href=x>ndvb</a>"; "<p>" of "<p>(word)").
+            // its punctuation (tags, Latin and numbers: "<a href=x>ndvb</a>").
+            // Tags glued before the line (a line of tags, as "<p>") with
+            // no letter or digit after them are no such piece.
             size_t end = FirstHebrewLetter(content);
-            while (end > 0 && (kRunPunctuationSet.Contains(content[end - 1]) ||
-                               content[end - 1] == '(' || content[end - 1] == ')')) {
+            while (end > 0 && kRunPunctuationSet.Contains(content[end - 1])) {
                 --end;
             }
+            const size_t tags = std::min(GluedTagsLength(content), end);
+            const bool wordAfterTags =
+                std::any_of(content.begin() + static_cast<std::ptrdiff_t>(tags),
+                            content.begin() + static_cast<std::ptrdiff_t>(end),
+                            [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
             if (cut > 0 && content.size() > static_cast<size_t>(m_rules.width) && end >= cut &&
-                end < content.size() && content[end - 1] != ' ' &&
+                wordAfterTags && end < content.size() && content[end - 1] != ' ' &&
                 content.substr(content.size() - window).find(' ') != std::string_view::npos &&
                 before + 1 + LastWordLength(content.substr(0, end)) >=
                     static_cast<size_t>(m_rules.width)) {
@@ -594,7 +632,12 @@ public:
         const size_t measured =
             m_pieces.empty() ? 0 : m_pieces.back().size() + (m_pieces.size() > 1 ? 1 : 0);
         // Tags glued before a piece show that it starts a line.
-        const size_t glued = GluedTagsLength(content);
+        // A line and its pieces are written trimmed, so tags followed by a
+        // space were not glued before the piece: they are its own.
+        size_t glued = GluedTagsLength(content);
+        if (glued > 0 && glued < content.size() && kWhiteSpaceSet.Contains(content[glued])) {
+            glued = 0;
+        }
         const auto cutBeside = [&](size_t length) {
             return m_rules.width <= 0 ||
                    length + 1 + LastWordLength(content) >= static_cast<size_t>(m_rules.width);
@@ -653,10 +696,22 @@ public:
             m_lastBroken = m_breakEndsLine;
             return;
         }
-        if (m_pieces.empty()) {
+        if (m_pieces.empty() && !m_paragraphs) {
             // Tags glued before the line's first piece go before the line.
+            // With the paragraph strings nothing was glued there (a line
+            // without a Hebrew letter ends before a paragraph string): the
+            // tags are the line's own.
             m_glued = content.substr(0, glued);
             content.remove_prefix(glued);
+        }
+        // A second piece that would make a whole line with the first one,
+        // just as long as the width, was cut from it only with one more
+        // space: the space a run ending in punctuation keeps, beside the one
+        // it was cut at ("\"x\"37" and its line were "\"x\"37  y").
+        if (continues && m_pieces.size() == 1 && m_rules.width > 0 &&
+            m_pieces[0].size() + 1 + content.size() == static_cast<size_t>(m_rules.width) &&
+            EndsInRunAfterMark(content)) {
+            m_twoSpaces = content.data();
         }
         m_pieces.push_back(content);
         m_lastBroken = broken;
@@ -685,6 +740,14 @@ public:
         }
         if (!broken || whole) {
             Flush();
+        }
+    }
+
+    // The line of white space before this line, if any.
+    void WriteSpaceLine() {
+        if (m_spaceLine) {
+            m_out.append(" ").append(m_sep);
+            m_spaceLine = false;
         }
     }
 
@@ -729,20 +792,82 @@ public:
             m_out.append(m_glued).append(m_sep);
             m_glued = {};
         }
-        // The pieces come right end first: the visual line is them in
-        // reverse order, a space between each two.
-        m_joined.clear();
-        for (size_t k = m_pieces.size(); k-- > 0;) {
-            m_joined.append(m_pieces[k]);
-            if (k > 0) {
-                m_joined.push_back(' ');
+        // Where the pieces joined in one line do not give back their own
+        // bytes when made visual again, the line was taken wrongly: the
+        // first of a few readings as two lines that gives them back is taken
+        // instead.
+        size_t split = 0;
+        if (m_pieces.size() > 1 && m_pieces.size() <= kMostPiecesTried && m_rules.width > 0 &&
+            !m_breakString.empty() && !Reproduces(0, m_pieces.size())) {
+            for (size_t at = 1; at < m_pieces.size(); ++at) {
+                if (Reproduces(0, at) && Reproduces(at, m_pieces.size())) {
+                    split = at;
+                    break;
+                }
             }
         }
+        if (split > 0) {
+            Join(0, split);
+            VisualLineToLogical(m_joined, m_out);
+            m_out.append(m_sep);
+            Join(split, m_pieces.size());
+        } else {
+            Join(0, m_pieces.size());
+        }
         m_pieces.clear();
+        m_twoSpaces = nullptr;
         m_endOnly = EndOnly::No;
         VisualLineToLogical(m_joined, m_out);
         m_out.append(m_sep);
         m_lastBroken = false;
+    }
+
+    // The visual line of pieces [from, to) in m_joined: the pieces come right
+    // end first, so the line is them in reverse order, a space between each
+    // two.
+    void Join(size_t from, size_t to) {
+        m_joined.clear();
+        for (size_t k = to; k-- > from;) {
+            m_joined.append(m_pieces[k]);
+            if (k > from) {
+                m_joined.push_back(' ');
+            }
+            if (k == 1 && from == 0 && m_pieces[k].data() == m_twoSpaces) {
+                m_joined.push_back(' ');
+            }
+        }
+    }
+
+    // Whether pieces [from, to) as one line, put in reading order and made
+    // visual again with the page's width, give back the same pieces: each
+    // piece with a Hebrew letter followed by a line end (its mark left out),
+    // the others glued to what follows. Lines with a tab (whose handling
+    // the page's settings decide), and, with the paragraph strings, lines
+    // with a piece without a Hebrew letter (they would be written around
+    // it), are taken to give them back. Linear in the pieces' length.
+    bool Reproduces(size_t from, size_t to) {
+        m_expected.clear();
+        for (size_t k = from; k < to; ++k) {
+            const bool hebrew = kHebrewLetterSet.AnyIn(m_pieces[k]);
+            if ((!hebrew && m_paragraphs) || m_pieces[k].find('\t') != std::string_view::npos) {
+                return true;
+            }
+            m_expected.append(m_pieces[k]);
+            if (hebrew) {
+                m_expected.append("\r\n");
+            }
+        }
+        Join(from, to);
+        m_logical.clear();
+        VisualLineToLogical(m_joined, m_logical);
+        convertinto::LogicalToVisual(m_logical, m_joined, 0, false);
+        while (!m_joined.empty() && (m_joined.back() == '\n' || m_joined.back() == '\r')) {
+            m_joined.pop_back();
+        }
+        m_logical.clear();
+        VisualLineWrapper(m_rules.width, 1, std::string(), 0, std::string(), std::string())
+            .Line(m_joined, m_logical);
+        return m_logical == m_expected;
     }
 
 private:
@@ -759,9 +884,14 @@ private:
     std::vector<std::string_view> m_pieces;
     std::string_view m_glued;  // tags glued before the first piece
     std::string m_joined;
+    std::string m_logical;                         // a reading tried (Reproduces)
+    std::string m_expected;                        // the bytes it must give back
+    static constexpr size_t kMostPiecesTried = 6;  // bounds the readings tried per line
     bool m_lastBroken = false;
     bool m_inRawBlock = false;
-    size_t m_latinPending = 0;  // the Latin start of the first piece, not yet placed
+    const char* m_twoSpaces = nullptr;  // the second piece, cut with two spaces before it
+    bool m_spaceLine = false;           // a line of white space, written once more follows
+    size_t m_latinPending = 0;          // the Latin start of the first piece, not yet placed
     // A piece after a cut that may only begin or end its line, and which
     // it is taken to do.
     enum class EndOnly { No, First, Last };
