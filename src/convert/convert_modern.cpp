@@ -864,10 +864,10 @@ public:
         while (!m_joined.empty() && (m_joined.back() == '\n' || m_joined.back() == '\r')) {
             m_joined.pop_back();
         }
-        m_logical.clear();
+        m_wrapped.Clear();
         VisualLineWrapper(m_rules.width, 1, std::string(), 0, std::string(), std::string())
-            .Line(m_joined, m_logical);
-        return m_logical == m_expected;
+            .Line(m_joined, m_wrapped);
+        return m_wrapped.View() == m_expected;
     }
 
 private:
@@ -886,6 +886,7 @@ private:
     std::string m_joined;
     std::string m_logical;                         // a reading tried (Reproduces)
     std::string m_expected;                        // the bytes it must give back
+    ByteSink m_wrapped;                            // what the wrapper makes of it
     static constexpr size_t kMostPiecesTried = 6;  // bounds the readings tried per line
     bool m_lastBroken = false;
     bool m_inRawBlock = false;
