@@ -799,11 +799,9 @@ public:
         size_t split = 0;
         if (m_pieces.size() > 1 && m_pieces.size() <= kMostPiecesTried && m_rules.width > 0 &&
             !m_breakString.empty() && !Reproduces(0, m_pieces.size())) {
-            for (size_t at = 1; at < m_pieces.size(); ++at) {
-                if (Reproduces(0, at) && Reproduces(at, m_pieces.size())) {
-                    split = at;
-                    break;
-                }
+            split = ReproducingSplit();
+            if (split == 0) {
+                GluedRunBefore();
             }
         }
         if (split > 0) {
@@ -820,6 +818,56 @@ public:
         VisualLineToLogical(m_joined, m_out);
         m_out.append(m_sep);
         m_lastBroken = false;
+    }
+
+    // The first place where the pieces, read as two lines, give back their
+    // bytes (0 for none).
+    size_t ReproducingSplit() {
+        for (size_t at = 1; at < m_pieces.size(); ++at) {
+            if (Reproduces(0, at) && Reproduces(at, m_pieces.size())) {
+                return at;
+            }
+        }
+        return 0;
+    }
+
+    // Where no reading of the line gives back its bytes, the Latin or
+    // number start of its first piece, before a tag or a space, may be the
+    // last piece of the line before: a piece without a Hebrew letter is
+    // written with no line end, glued to the next line's first piece
+    // ("Zasbkvct 13-884" and "<a href=x> ..." as "Zasbkvct 13-884<a href=x>
+    // ..."). The first such start, of a few, after which the line gives
+    // back its bytes is put at the end of the line before.
+    void GluedRunBefore() {
+        const std::string_view first = m_pieces[0];
+        // Longest first: the start goes on to the first tag or Hebrew letter.
+        size_t at = std::min(FirstHebrewLetter(first), first.find('<'));
+        for (size_t tried = 0; at > 0 && at < first.size() && tried < kMostGluedStartsTried;
+             ++tried, at = first.rfind(' ', at - 1)) {
+            const std::string_view start = TrimRight(first.substr(0, at));
+            if (start.empty() || !std::any_of(start.begin(), start.end(), [](char c) {
+                    return std::isalnum(static_cast<unsigned char>(c));
+                })) {
+                break;
+            }
+            std::string_view rest = first.substr(at);
+            while (!rest.empty() && rest.front() == ' ') {
+                rest.remove_prefix(1);
+            }
+            m_pieces[0] = rest;
+            if (Reproduces(0, m_pieces.size()) && (m_out.empty() || EndsWith(m_out, m_sep))) {
+                if (m_out.size() > m_sep.size()) {
+                    m_out.insert(m_out.size() - m_sep.size(), " " + std::string(start));
+                } else {
+                    m_out.append(start).append(m_sep);
+                }
+                return;
+            }
+            if (at == std::string_view::npos) {
+                break;
+            }
+        }
+        m_pieces[0] = first;
     }
 
     // The visual line of pieces [from, to) in m_joined: the pieces come right
@@ -888,6 +936,7 @@ private:
     std::string m_expected;                        // the bytes it must give back
     ByteSink m_wrapped;                            // what the wrapper makes of it
     static constexpr size_t kMostPiecesTried = 6;  // bounds the readings tried per line
+    static constexpr size_t kMostGluedStartsTried = 3;
     bool m_lastBroken = false;
     bool m_inRawBlock = false;
     const char* m_twoSpaces = nullptr;  // the second piece, cut with two spaces before it
