@@ -840,16 +840,34 @@ public:
     // back its bytes is put at the end of the line before.
     void GluedRunBefore() {
         const std::string_view first = m_pieces[0];
-        // Longest first: the start goes on to the first tag or Hebrew letter.
-        size_t at = std::min(FirstHebrewLetter(first), first.find('<'));
-        for (size_t tried = 0; at > 0 && at < first.size() && tried < kMostGluedStartsTried;
-             ++tried, at = first.rfind(' ', at - 1)) {
+        // The places the start may end: at a tag or a space, or after a
+        // tag, before the first Hebrew letter; an opening tag goes with
+        // what follows it. Longest first.
+        const size_t hebrew = FirstHebrewLetter(first);
+        m_starts.clear();
+        bool inTag = false;
+        for (size_t at = 1; at < hebrew; ++at) {
+            if (first[at - 1] == '<') {
+                inTag = true;
+            } else if (first[at - 1] == '>') {
+                inTag = false;
+            }
+            const std::string_view before = TrimRight(first.substr(0, at));
+            if (!inTag && (first[at] == '<' || first[at] == ' ' || first[at - 1] == '>') &&
+                (!EndsWith(before, ">") || ClosingTagBefore(before, before.size()))) {
+                m_starts.push_back(at);
+            }
+        }
+        size_t tried = 0;
+        for (size_t k = m_starts.size(); k-- > 0 && tried < kMostGluedStartsTried;) {
+            const size_t at = m_starts[k];
             const std::string_view start = TrimRight(first.substr(0, at));
             if (start.empty() || !std::any_of(start.begin(), start.end(), [](char c) {
                     return std::isalnum(static_cast<unsigned char>(c));
                 })) {
                 break;
             }
+            ++tried;
             std::string_view rest = first.substr(at);
             while (!rest.empty() && rest.front() == ' ') {
                 rest.remove_prefix(1);
@@ -863,11 +881,14 @@ public:
                 }
                 return;
             }
-            if (at == std::string_view::npos) {
-                break;
-            }
         }
         m_pieces[0] = first;
+    }
+
+    // Whether the tag that ends at `at` closes an element ("</a>").
+    static bool ClosingTagBefore(std::string_view text, size_t at) {
+        const size_t open = text.rfind('<', at - 1);
+        return open != std::string_view::npos && open + 1 < at && text[open + 1] == '/';
     }
 
     // The visual line of pieces [from, to) in m_joined: the pieces come right
@@ -937,6 +958,7 @@ private:
     ByteSink m_wrapped;                            // what the wrapper makes of it
     static constexpr size_t kMostPiecesTried = 6;  // bounds the readings tried per line
     static constexpr size_t kMostGluedStartsTried = 3;
+    std::vector<size_t> m_starts;  // where a glued start may end (GluedRunBefore)
     bool m_lastBroken = false;
     bool m_inRawBlock = false;
     const char* m_twoSpaces = nullptr;  // the second piece, cut with two spaces before it
