@@ -812,6 +812,7 @@ public:
         } else {
             Join(0, m_pieces.size());
         }
+        m_lastPiece = m_pieces.back().size() + (m_pieces.size() > 1 ? 1 : 0);
         m_pieces.clear();
         m_twoSpaces = nullptr;
         m_endOnly = EndOnly::No;
@@ -858,14 +859,43 @@ public:
                 m_starts.push_back(at);
             }
         }
+        // Then the cuts inside the word before the first Hebrew letter
+        // ("574334 Eqtvmjz" and "onllhrl" as "?574334 Eqtvmjzonllhrl"), of
+        // which the visual page cannot tell the one taken: the shortest
+        // start that would not have fitted beside the line before's last
+        // piece.
+        const size_t wordEnd = first.find_last_not_of(' ', hebrew - 1);
+        size_t wordStart = wordEnd == std::string_view::npos ? 0 : wordEnd;
+        while (wordStart > 0 && std::isalnum(static_cast<unsigned char>(first[wordStart - 1]))) {
+            --wordStart;
+        }
+        const size_t ownStarts = m_starts.size();
+        const bool wordApart = wordEnd != std::string_view::npos && wordEnd + 1 < hebrew;
+        for (size_t at = wordApart ? wordEnd : 0; at > wordStart + 1 && m_rules.width > 0; --at) {
+            if (m_lastPiece + 1 + LastWordLength(first.substr(0, at - 1)) <
+                static_cast<size_t>(m_rules.width)) {
+                break;
+            }
+            m_starts.push_back(at - 1);
+        }
+        // The starts at a tag or a space, longest first, then those inside
+        // the word, shortest first.
         size_t tried = 0;
-        for (size_t k = m_starts.size(); k-- > 0 && tried < kMostGluedStartsTried;) {
+        for (size_t n = 0; n < m_starts.size(); ++n) {
+            if (n == ownStarts) {
+                tried = 0;
+            }
+            const size_t k =
+                n < ownStarts ? ownStarts - 1 - n : m_starts.size() - 1 - (n - ownStarts);
+            if (tried >= kMostGluedStartsTried) {
+                continue;
+            }
             const size_t at = m_starts[k];
             const std::string_view start = TrimRight(first.substr(0, at));
             if (start.empty() || !std::any_of(start.begin(), start.end(), [](char c) {
                     return std::isalnum(static_cast<unsigned char>(c));
                 })) {
-                break;
+                continue;
             }
             ++tried;
             std::string_view rest = first.substr(at);
@@ -874,10 +904,12 @@ public:
             }
             m_pieces[0] = rest;
             if (Reproduces(0, m_pieces.size()) && (m_out.empty() || EndsWith(m_out, m_sep))) {
+                m_logical = " ";
+                VisualLineToLogical(start, m_logical);
                 if (m_out.size() > m_sep.size()) {
-                    m_out.insert(m_out.size() - m_sep.size(), " " + std::string(start));
+                    m_out.insert(m_out.size() - m_sep.size(), m_logical);
                 } else {
-                    m_out.append(start).append(m_sep);
+                    m_out.append(std::string_view(m_logical).substr(1)).append(m_sep);
                 }
                 return;
             }
@@ -959,6 +991,7 @@ private:
     static constexpr size_t kMostPiecesTried = 6;  // bounds the readings tried per line
     static constexpr size_t kMostGluedStartsTried = 3;
     std::vector<size_t> m_starts;  // where a glued start may end (GluedRunBefore)
+    size_t m_lastPiece = 0;        // the length of the last line's last piece, as measured
     bool m_lastBroken = false;
     bool m_inRawBlock = false;
     const char* m_twoSpaces = nullptr;  // the second piece, cut with two spaces before it
