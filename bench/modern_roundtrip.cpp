@@ -67,10 +67,10 @@
 //   unexplained      none of these
 //
 // On 8 December 2026 (301 pages): 119 the same (39.5%), words in order
-// 147417 of 148025 (99.59%); proven lost 170 pages (56.5%): tag-in-run 61
-// (20.3%), run-space 36 (12.0%), line-end-as-cut 34 (11.3%), nbsp-dropped
-// 24 (8.0%), punct-side 11 (3.7%), unexplained 4 (1.3%); to-modern's faults
-// 12 pages (4.0%); inexact undoing none (bench/README.md lists the faults
+// 147427 of 148025 (99.60%); proven lost 175 pages (58.1%): tag-in-run 63
+// (20.9%), run-space 36 (12.0%), line-end-as-cut 36 (12.0%), nbsp-dropped
+// 24 (8.0%), punct-side 12 (4.0%), unexplained 4 (1.3%); to-modern's faults
+// 7 pages (2.3%); inexact undoing none (bench/README.md lists the faults
 // left).
 #include <unistd.h>
 #include <QApplication>
