@@ -841,86 +841,86 @@ public:
     // back its bytes is put at the end of the line before.
     void GluedRunBefore() {
         const std::string_view first = m_pieces[0];
-        // The places the start may end: at a tag or a space, or after a
-        // tag, before the first Hebrew letter; an opening tag goes with
-        // what follows it. Longest first.
         const size_t hebrew = FirstHebrewLetter(first);
-        m_starts.clear();
-        bool inTag = false;
-        for (size_t at = 1; at < hebrew; ++at) {
-            if (first[at - 1] == '<') {
-                inTag = true;
-            } else if (first[at - 1] == '>') {
-                inTag = false;
-            }
-            const std::string_view before = TrimRight(first.substr(0, at));
-            if (!inTag && (first[at] == '<' || first[at] == ' ' || first[at - 1] == '>') &&
-                (!EndsWith(before, ">") || ClosingTagBefore(before, before.size()))) {
-                m_starts.push_back(at);
-            }
-        }
-        // Then the cuts inside the word before the first Hebrew letter
-        // ("574334 Eqtvmjz" and "onllhrl" as "?574334 Eqtvmjzonllhrl"), of
-        // which the visual page cannot tell the one taken: the shortest
-        // start that would not have fitted beside the line before's last
-        // piece.
-        const size_t wordEnd = first.find_last_not_of(' ', hebrew - 1);
-        size_t wordStart = wordEnd == std::string_view::npos ? 0 : wordEnd;
-        while (wordStart > 0 && std::isalnum(static_cast<unsigned char>(first[wordStart - 1]))) {
-            --wordStart;
-        }
-        const size_t ownStarts = m_starts.size();
-        const bool wordApart = wordEnd != std::string_view::npos && wordEnd + 1 < hebrew;
-        for (size_t at = wordApart ? wordEnd : 0; at > wordStart + 1 && m_rules.width > 0; --at) {
-            if (m_lastPiece + 1 + LastWordLength(first.substr(0, at - 1)) <
-                static_cast<size_t>(m_rules.width)) {
-                break;
-            }
-            m_starts.push_back(at - 1);
-        }
-        // The starts at a tag or a space, longest first, then those inside
-        // the word, shortest first.
-        size_t tried = 0;
-        for (size_t n = 0; n < m_starts.size(); ++n) {
-            if (n == ownStarts) {
-                tried = 0;
-            }
-            const size_t k =
-                n < ownStarts ? ownStarts - 1 - n : m_starts.size() - 1 - (n - ownStarts);
-            if (tried >= kMostGluedStartsTried) {
-                continue;
-            }
-            const size_t at = m_starts[k];
-            const std::string_view start = TrimRight(first.substr(0, at));
-            if (start.empty() || !std::any_of(start.begin(), start.end(), [](char c) {
-                    return std::isalnum(static_cast<unsigned char>(c));
-                })) {
-                continue;
-            }
-            ++tried;
+        // A start is tried where it holds a letter or a digit.
+        const auto alnum = std::find_if(first.begin(), first.end(), [](char c) {
+            return std::isalnum(static_cast<unsigned char>(c));
+        });
+        const size_t firstWord = static_cast<size_t>(alnum - first.begin());
+        const auto tried = [&](size_t at) {
             std::string_view rest = first.substr(at);
             while (!rest.empty() && rest.front() == ' ') {
                 rest.remove_prefix(1);
             }
             m_pieces[0] = rest;
-            if (Reproduces(0, m_pieces.size()) && (m_out.empty() || EndsWith(m_out, m_sep))) {
-                m_logical = " ";
-                VisualLineToLogical(start, m_logical);
-                if (m_out.size() > m_sep.size()) {
-                    m_out.insert(m_out.size() - m_sep.size(), m_logical);
-                } else {
-                    m_out.append(std::string_view(m_logical).substr(1)).append(m_sep);
-                }
+            if (!Reproduces(0, m_pieces.size()) || !(m_out.empty() || EndsWith(m_out, m_sep))) {
+                return false;
+            }
+            m_logical = " ";
+            VisualLineToLogical(TrimRight(first.substr(0, at)), m_logical);
+            if (m_out.size() > m_sep.size()) {
+                m_out.insert(m_out.size() - m_sep.size(), m_logical);
+            } else {
+                m_out.append(std::string_view(m_logical).substr(1)).append(m_sep);
+            }
+            return true;
+        };
+        // The start ends at a tag or a space, or after a closing tag,
+        // before the first Hebrew letter (an opening tag goes with what
+        // follows it): longest first.
+        m_starts.clear();
+        bool inTag = false;
+        size_t opened = std::string_view::npos;  // the last tag's '<'
+        size_t last = 0;                         // the last byte before `at` that is no space
+        for (size_t at = 1; at < hebrew; ++at) {
+            if (first[at - 1] == '<') {
+                inTag = true;
+                opened = at - 1;
+            } else if (first[at - 1] == '>') {
+                inTag = false;
+            }
+            if (first[at - 1] != ' ') {
+                last = at - 1;
+            }
+            const bool afterOpening =
+                first[last] == '>' && opened != std::string_view::npos && first[opened + 1] != '/';
+            if (!inTag && at > firstWord && !afterOpening &&
+                (first[at] == '<' || first[at] == ' ' || first[at - 1] == '>')) {
+                m_starts.push_back(at);
+            }
+        }
+        for (size_t k = m_starts.size(), left = kMostGluedStartsTried; k-- > 0 && left-- > 0;) {
+            if (tried(m_starts[k])) {
                 return;
             }
         }
+        // Else it ends inside the word before the first Hebrew word
+        // ("574334 Eqtvmjz" and "onllhrl" as "?574334 Eqtvmjzonllhrl"), at
+        // one of the cuts the visual page cannot tell apart: the shortest
+        // start that would not have fitted beside the line before's last
+        // piece first.
+        const size_t wordEnd =
+            hebrew == 0 ? std::string_view::npos : first.find_last_not_of(' ', hebrew - 1);
+        if (m_rules.width > 0 && wordEnd != std::string_view::npos && wordEnd + 1 < hebrew) {
+            size_t wordStart = wordEnd;
+            while (wordStart > 0 &&
+                   std::isalnum(static_cast<unsigned char>(first[wordStart - 1]))) {
+                --wordStart;
+            }
+            const size_t space = first.rfind(' ', wordStart);
+            const size_t lastWord = space == std::string_view::npos ? 0 : space + 1;
+            const size_t width = static_cast<size_t>(m_rules.width);
+            size_t at = wordStart + 1;
+            if (m_lastPiece + 1 + at - lastWord < width) {
+                at = width - 1 - m_lastPiece + lastWord;
+            }
+            for (size_t left = kMostGluedStartsTried; at < wordEnd && left-- > 0; ++at) {
+                if (tried(at)) {
+                    return;
+                }
+            }
+        }
         m_pieces[0] = first;
-    }
-
-    // Whether the tag that ends at `at` closes an element ("</a>").
-    static bool ClosingTagBefore(std::string_view text, size_t at) {
-        const size_t open = text.rfind('<', at - 1);
-        return open != std::string_view::npos && open + 1 < at && text[open + 1] == '/';
     }
 
     // The visual line of pieces [from, to) in m_joined: the pieces come right
