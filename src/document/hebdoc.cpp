@@ -139,6 +139,9 @@ bool CHebDoc::HasText() const {
 }
 
 bool CHebDoc::OnCmdMsg(int id) {
+    // A command that comes before the window's first display acts on the
+    // whole text, not on the empty one.
+    WritePendingText();
     for (const CodePageCommand& command : kCodePageCommands) {
         if (command.id == id && !CheckCodePageForm(command.wholeText)) {
             return true;  // refused, with its message: nothing changes

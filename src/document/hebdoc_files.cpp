@@ -176,6 +176,9 @@ bool CHebDoc::ReloadFromDisk() {
 }
 
 bool CHebDoc::OnSaveDocument(const QString& path) {
+    // A save before the window's first display writes the file's text, never
+    // the empty one standing in for it.
+    WritePendingText();
     // The title loses its modified marker before the text is written.
     RemoveTitleMarker();
 

@@ -65,6 +65,22 @@ TEST_F(HebDocTest, OpenAndSaveKeepEveryByte) {
     }
 }
 
+TEST_F(HebDocTest, LargePageSavedBeforeItsWindowShowsKeepsEveryByte) {
+    // A large page opened for a window still to be shown keeps its text
+    // back until that window's first display; a save before then must not
+    // write the empty text in its place.
+    std::string bytes;
+    while (bytes.size() <= (size_t{1} << 20)) {
+        bytes += Heb("שורה של עמוד גדול\r\n");
+    }
+    doc->SetOpensIntoShownWindow(true);
+    ASSERT_TRUE(Open("large.htm", bytes));
+    doc->SetOpensIntoShownWindow(false);
+    ASSERT_TRUE(doc->HasPendingText());
+    ASSERT_TRUE(doc->OnSaveDocument(doc->GetPathName()));
+    EXPECT_EQ(ScratchFolder::Read(scratch.File("large.htm")), bytes);
+}
+
 TEST_F(HebDocTest, LfFileIsEditedWithCrLfAndSavedWithLf) {
     ASSERT_TRUE(Open("unix.txt", "a\nb\n"));
     EXPECT_EQ(doc->GetLineEnds(), LineEnds::Lf);
