@@ -202,6 +202,21 @@ private:
     Carry m_carry;
 };
 
+// A stage that writes into a ByteSink; its output for a std::string passes
+// through a sink of its own first.
+class SinkStage : public StreamStage {
+public:
+    void Feed(std::string_view in, bool final, std::string& out) final {
+        FeedInto(in, final, m_sink);
+        out.append(m_sink.View());
+        m_sink.Clear();
+    }
+    bool FeedInto(std::string_view in, bool final, ByteSink& out) override = 0;
+
+private:
+    ByteSink m_sink;
+};
+
 // LogicalToVisual's reversal (trimmed) followed by WrapVisualLines, fused:
 // each line is turned around and appended to a short holding buffer, and
 // every line of the trimmed result that is complete there goes straight to
@@ -209,7 +224,7 @@ private:
 // copied between stages, carried over block ends or searched for CR LF again.
 // A line of the trimmed result is complete once a byte other than white space
 // follows its CR LF; the text ends at its last such byte.
-class VisualStage : public StreamStage {
+class VisualStage : public SinkStage {
 public:
     VisualStage(std::string separator, const ConversionSettings& s)
         : m_separator(std::move(separator)),
@@ -217,12 +232,6 @@ public:
           m_reverser(m_rules),
           m_wrapper(s.BreakLinesAt, s.BreakLines, s.AddToBrokenLine, s.AddToHebParagraph,
                     s.BeforeHebParagraph, s.AfterHebParagraph) {}
-
-    void Feed(std::string_view in, bool final, std::string& out) override {
-        FeedInto(in, final, m_sink);
-        out.append(m_sink.View());
-        m_sink.Clear();
-    }
 
     bool FeedInto(std::string_view in, bool final, ByteSink& out) override {
         const std::string_view text = m_carry.Join(in);
@@ -367,7 +376,6 @@ private:
     ReverseRules m_rules;
     LineReverser m_reverser;
     VisualLineWrapper m_wrapper;
-    ByteSink m_sink;         // the output of Feed into a std::string, before it is copied there
     bool m_crCrLf = false;   // a "\r\r\n" was seen (looked for with a separator ending in "\n")
     bool m_started = false;  // something other than white space was seen
     std::string m_hold;      // reversed lines from m_holdStart on, not yet wrapped
@@ -377,17 +385,11 @@ private:
 };
 
 // WrapVisualLines without two CR LF as a paragraph.
-class WrapStage : public StreamStage {
+class WrapStage : public SinkStage {
 public:
     explicit WrapStage(const ConversionSettings& s)
         : m_wrapper(s.BreakLinesAt, s.BreakLines, s.AddToBrokenLine, s.AddToHebParagraph,
                     s.BeforeHebParagraph, s.AfterHebParagraph) {}
-
-    void Feed(std::string_view in, bool final, std::string& out) override {
-        FeedInto(in, final, m_sink);
-        out.append(m_sink.View());
-        m_sink.Clear();
-    }
 
     bool FeedInto(std::string_view in, bool final, ByteSink& out) override {
         const std::string_view text = m_carry.Join(in);
@@ -402,7 +404,6 @@ public:
 
 private:
     VisualLineWrapper m_wrapper;
-    ByteSink m_sink;    // as in VisualStage
     size_t m_from = 0;  // no CR LF starts before this byte of the carry
     Carry m_carry;
 };
