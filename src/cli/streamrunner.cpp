@@ -428,6 +428,16 @@ private:
     off_t m_stdoutStart = -1;  // where standard output's file was when opened; -1: not a file
 };
 
+// Puts the input back at its start for another pass; says why when it cannot.
+bool Rewind(Input& input) {
+    std::string error;
+    if (input.Rewind(error)) {
+        return true;
+    }
+    Report(error);
+    return false;
+}
+
 // The first pass: the facts of the whole text, read from its start, its
 // encoding checked on the way. False when reading or decoding failed (reported,
 // `status` set).
@@ -442,9 +452,7 @@ bool ScanFacts(Input& input, bool utf8, size_t block, conversion::TextFacts& fac
         scanner.Feed(bytes);
     } while (!bytes.empty());
     facts = scanner.Facts();
-    std::string error;
-    if (!input.Rewind(error)) {
-        Report(error);
+    if (!Rewind(input)) {
         status = ConvertRunner::kFileError;
         return false;
     }
@@ -469,9 +477,7 @@ std::optional<conversion::TextFacts> FactsFromStart(Input& input, size_t block, 
         return std::nullopt;
     }
     scanner.Feed(bytes);
-    std::string error;
-    if (!input.Rewind(error)) {
-        Report(error);
+    if (!Rewind(input)) {
         status = ConvertRunner::kFileError;
         return std::nullopt;
     }
@@ -583,8 +589,7 @@ std::optional<int> StreamRunner::Run(const CliArgs& args, const ConversionSettin
         if (!output.Restart()) {
             return ConvertRunner::kFileError;
         }
-        if (!input.Rewind(error)) {
-            Report(error);
+        if (!Rewind(input)) {
             return ConvertRunner::kFileError;
         }
         facts.reset();
