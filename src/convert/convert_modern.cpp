@@ -6,6 +6,7 @@
 
 #include "convert/convert.h"
 #include "convert/convertinto.h"
+#include "convert/modernreread.h"
 #include "convert/textsearch.h"
 
 namespace {
@@ -1132,6 +1133,11 @@ void CConvert::VisualHtmlToModern(std::string& text, const ModernPageRules& rule
     ModernLines lines(rules, paragraphs, sep, result);
     ForEachTextFileLine(source, [&](std::string_view line) { lines.Line(line); });
     lines.Flush();
+    // Without the paragraph strings every line's bytes are known exactly:
+    // lines that do not give them back are read again.
+    if (!paragraphs && sep == "\r\n") {
+        modernreread::RereadUnreproducedLines(source, result, rules, VisualLineToLogical);
+    }
     DeclareDirection(result);
     DeclareUtf8(result);
     text.swap(result);

@@ -264,4 +264,53 @@ TEST(ToModern, UndoesTheVisualConversion) {
     }
 }
 
+// Model: a page of Hebrew, Latin, numbers, punctuation, tags and entities,
+// made visual with random widths and marks, is read back into lines that,
+// made visual again with the same settings, give back the very same bytes
+// (where the visual rules lost what the page was, the reading is one they
+// allow).
+TEST(ToModern, GivesBackTheVisualBytes) {
+    const std::string hebrew[] = {Heb("שלום"),   Heb("עולם"), Heb("ספר"),
+                                  Heb("מילים"),  Heb("אב"),   Heb("\"כתב\""),
+                                  Heb("(ארוך)"), Heb("פה,"),  Heb("זה.")};
+    const std::string other[] = {"abc",  "Qwerty",           "12",   "3,456",  "7-8",  "<b>",
+                                 "</b>", "<a href='p.htm'>", "</a>", "&nbsp;", "(xy)", "\"q\""};
+    std::mt19937 random(42);
+    for (int round = 0; round < 300; ++round) {
+        std::string logical = "<body>\r\n";
+        const int lines = 1 + static_cast<int>(random() % 6);
+        for (int line = 0; line < lines; ++line) {
+            const int count = static_cast<int>(random() % 25);
+            for (int w = 0; w < count; ++w) {
+                logical +=
+                    (w > 0 ? " " : "") + (random() % 3 != 0 ? hebrew[random() % std::size(hebrew)]
+                                                            : other[random() % std::size(other)]);
+            }
+            logical += "\r\n";
+        }
+        logical += "</body>\r\n";
+        ConversionSettings settings;
+        settings.BreakLinesAt = 20 + static_cast<int>(random() % 60);
+        settings.AddToBrokenLine = random() % 2 ? "<br>" : "<BR>";
+        std::string visual = logical;
+        if (!conversion::ToVisual(visual, settings, conversion::VisualScope::WholeText)) {
+            continue;  // no Hebrew word was drawn
+        }
+        std::string page = visual;
+        ModernPageRules rules;
+        rules.breakString = settings.AddToBrokenLine;
+        rules.width = settings.BreakLinesAt;
+        CConvert::VisualHtmlToModern(page, rules);
+        // What the modern page adds around the body is taken away again.
+        const size_t open = page.find("<div dir=\"rtl\" lang=\"he\">");
+        ASSERT_NE(open, std::string::npos);
+        page.erase(open, 25);
+        page.erase(page.rfind("</div>"), 6);
+        ASSERT_EQ(page.find("<meta charset=\"utf-8\">"), 0U);
+        page.erase(0, 22);
+        conversion::ToVisual(page, settings, conversion::VisualScope::WholeText);
+        EXPECT_EQ(page, visual) << logical << " width " << settings.BreakLinesAt;
+    }
+}
+
 }  // namespace

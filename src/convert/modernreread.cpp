@@ -1,0 +1,421 @@
+// Reading again the stretches of a visual page whose logical lines, made
+// visual again, do not give back the page.
+#include "convert/modernreread.h"
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+#include "convert/charset.h"
+#include "convert/convert.h"
+#include "convert/convertinto.h"
+
+namespace modernreread {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+// A stretch read again holds the lines before the first that fails (they
+// may hold what that line lacks) and reaches the next line that gives back
+// its bytes, looked for among the next few lines.
+constexpr size_t kLinesBefore = 2;
+constexpr size_t kMostLinesAhead = 8;
+// Bounds of one stretch: its bytes, the pieces one logical line may span,
+// the places before a piece's first Hebrew letter where a line may end, and
+// the readings tried.
+constexpr size_t kMostStretch = 8192;
+constexpr size_t kMostPiecesPerLine = 8;
+constexpr size_t kMostGluedPlaces = 160;
+constexpr size_t kMostTries = 4096;
+constexpr size_t kTaggedLineCost = 3;
+constexpr size_t kHeadedLineCost = 8;
+constexpr size_t kUnreachable = std::numeric_limits<size_t>::max();
+
+bool MentionsRawBlock(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
+    return lower.find("<script") != std::string::npos || lower.find("<style") != std::string::npos;
+}
+
+// Whether `text` starts with a tag of the page's frame or head element.
+bool IsHeadTag(std::string_view text) {
+    if (text.size() < 5 || text[0] != '<') {
+        return false;
+    }
+    const size_t from = text[1] == '/' ? 2 : 1;
+    for (std::string_view name : {"html", "head", "title", "meta", "body"}) {
+        if (text.size() >= from + name.size() + 1) {
+            bool same = true;
+            for (size_t k = 0; k < name.size() && same; ++k) {
+                same = (text[from + k] | 0x20) == name[k];
+            }
+            const char after = text[from + name.size()];
+            if (same && (after == '>' || after == ' ' || after == '/')) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+class Rereader {
+public:
+    Rereader(std::string_view visual, const ModernPageRules& rules, LineReader read)
+        : m_visual(visual),
+          m_width(rules.width),
+          m_mark(rules.breakString + std::string(kLineEnd)),
+          m_wrapper(rules.width, 1, rules.breakString, 0, std::string(), std::string()),
+          m_read(read),
+          m_budget(128 * visual.size() + (size_t{4} << 20)) {}
+
+    // The bytes the logical line gives when made visual: its pieces, each
+    // Hebrew one followed by the mark and a line end. An empty line inside
+    // the text gives the mark alone.
+    std::string_view MadeVisual(std::string_view line, bool last) {
+        m_made.Clear();
+        convertinto::LogicalToVisual(line, m_reversed, 0, false);
+        while (!m_reversed.empty() && (m_reversed.back() == '\n' || m_reversed.back() == '\r')) {
+            m_reversed.pop_back();
+        }
+        if (!m_reversed.empty()) {
+            m_wrapper.Line(m_reversed, m_made);
+        } else if (!last) {
+            m_wrapper.Line(kLineEnd, m_made);
+        }
+        return m_made.View();
+    }
+
+    void Run(std::string& modern) {
+        std::vector<std::string_view> lines;
+        for (size_t pos = 0; pos < modern.size();) {
+            const size_t end = modern.find(kLineEnd, pos);
+            if (end == std::string::npos) {
+                lines.push_back(std::string_view(modern).substr(pos));
+                break;
+            }
+            lines.push_back(std::string_view(modern).substr(pos, end - pos));
+            pos = end + kLineEnd.size();
+        }
+        std::vector<size_t> starts(lines.size() + 1, 0);
+        std::vector<std::string> replaced(lines.size());
+        std::vector<bool> dropped(lines.size(), false);
+        bool changed = false;
+        size_t settled = 0;  // lines before it are not read again
+        size_t pos = 0;
+        for (size_t i = 0; i < lines.size();) {
+            starts[i] = pos;
+            const std::string_view made = MadeVisual(lines[i], i + 1 == lines.size());
+            if (m_visual.compare(pos, made.size(), made) == 0) {
+                pos += made.size();
+                ++i;
+                continue;
+            }
+            size_t next = 0;
+            size_t at = 0;
+            size_t lineAt = 0;  // where line next - 1, found again, starts
+            if (!Resynchronise(lines, i, pos, next, at, lineAt)) {
+                break;
+            }
+            const size_t from = std::max(settled, i >= kLinesBefore ? i - kLinesBefore : 0);
+            // The line found again may have been read with a glued start
+            // that is not its own: it is read again too, unless the
+            // stretch cannot be read with it.
+            changed |= Replace(from, next, starts[from], at, lines, replaced, dropped) ||
+                       (lineAt < at &&
+                        Replace(from, next - 1, starts[from], lineAt, lines, replaced, dropped));
+            settled = next;
+            pos = at;
+            i = next;
+        }
+        if (!changed) {
+            return;
+        }
+        std::string result;
+        result.reserve(modern.size() + modern.size() / 16);
+        for (size_t k = 0; k < lines.size(); ++k) {
+            if (!replaced[k].empty()) {
+                result.append(replaced[k]);
+            } else if (!dropped[k]) {
+                result.append(lines[k]);
+                if (k + 1 < lines.size() || EndsWith(modern, kLineEnd)) {
+                    result.append(kLineEnd);
+                }
+            }
+        }
+        modern.swap(result);
+    }
+
+private:
+    // Reads the page's bytes [begin, end) again in place of lines [from, to).
+    bool Replace(size_t from, size_t to, size_t begin, size_t end,
+                 const std::vector<std::string_view>& lines, std::vector<std::string>& replaced,
+                 std::vector<bool>& dropped) {
+        const std::string_view stretch = m_visual.substr(begin, end - begin);
+        std::vector<std::string> readings;
+        if (stretch.empty() || stretch.size() > kMostStretch || MentionsRawBlock(stretch) ||
+            !Reread(stretch, end == m_visual.size() && to == lines.size(), readings)) {
+            return false;
+        }
+        for (size_t k = from; k < to; ++k) {
+            dropped[k] = true;
+        }
+        replaced[from].clear();
+        for (const std::string& reading : readings) {
+            replaced[from].append(reading).append(kLineEnd);
+        }
+        dropped[from] = false;
+        return true;
+    }
+
+    static bool EndsWith(std::string_view text, std::string_view end) {
+        return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+    }
+
+    // The first line after `failed` that gives back its bytes somewhere in
+    // the next few pieces of the page, followed by the line after it.
+    bool Resynchronise(const std::vector<std::string_view>& lines, size_t failed, size_t pos,
+                       size_t& next, size_t& at, size_t& lineAt) {
+        // The stretch ends within the next few pieces, and within the
+        // bytes a stretch may have.
+        const std::string_view window =
+            m_visual.substr(0, std::min(m_visual.size(), pos + kMostStretch));
+        size_t limit = pos;
+        for (size_t k = 0; k < kMostLinesAhead + 2 && limit < window.size(); ++k) {
+            const size_t end = window.find(m_mark, limit);
+            limit = end == std::string_view::npos ? window.size() : end + m_mark.size();
+        }
+        const std::string_view ahead = window.substr(0, limit);
+        for (size_t k = failed + 1; k <= failed + kMostLinesAhead && k <= lines.size(); ++k) {
+            if (k == lines.size()) {
+                break;
+            }
+            const std::string made(MadeVisual(lines[k], k + 1 == lines.size()));
+            if (made.empty()) {
+                continue;
+            }
+            // A short line could be found by chance: the line after it must
+            // follow.
+            const std::string following =
+                k + 1 < lines.size() ? std::string(MadeVisual(lines[k + 1], k + 2 == lines.size()))
+                                     : std::string();
+            for (size_t found = ahead.find(made, pos); found != std::string_view::npos;
+                 found = ahead.find(made, found + 1)) {
+                if (m_visual.compare(found + made.size(), following.size(), following) == 0) {
+                    next = k + 1;
+                    lineAt = found;
+                    at = found + made.size();
+                    return true;
+                }
+            }
+        }
+        // Else the stretch runs to the page's end, when it is short enough.
+        if (m_visual.size() - pos > kMostStretch) {
+            return false;
+        }
+        next = lines.size();
+        at = lineAt = m_visual.size();
+        return true;
+    }
+
+    // Cuts `stretch` into logical lines that each give back their own
+    // bytes. A line ends after a piece's mark and line end, or before the
+    // first Hebrew letter of the next piece: a piece without a Hebrew letter
+    // is written with no line end, glued to what follows. Of the cuts that
+    // work, the one taken has the fewest lines and the fewest ends inside a
+    // word or a tag.
+    bool Reread(std::string_view stretch, bool endsPage, std::vector<std::string>& readings) {
+        std::vector<size_t> places{0};
+        std::vector<size_t> pieceOf{0};  // the piece each place is in
+        std::vector<size_t> cost{0};     // what ending a line there costs
+        size_t piece = 0;
+        for (size_t start = 0; start < stretch.size(); ++piece) {
+            const size_t hebrew = static_cast<size_t>(
+                std::find_if(stretch.begin() + static_cast<std::ptrdiff_t>(start), stretch.end(),
+                             [](char c) { return kHebrewLetterSet.Contains(c); }) -
+                stretch.begin());
+            const size_t gluedEnd = std::min({hebrew, start + kMostGluedPlaces, stretch.size()});
+            bool inTag = false;
+            for (size_t at = start + 1; at <= gluedEnd; ++at) {
+                inTag = stretch[at - 1] == '<' || (inTag && stretch[at - 1] != '>');
+                // Pieces are written trimmed: no space stands beside the
+                // place where two of them were glued.
+                if (stretch[at - 1] == ' ' || (at < stretch.size() && stretch[at] == ' ')) {
+                    continue;
+                }
+                const bool between = at == hebrew || at == stretch.size() ||
+                                     stretch[at - 1] == '>' || stretch[at] == '<';
+                places.push_back(at);
+                pieceOf.push_back(piece);
+                cost.push_back(inTag ? 4 : between ? 1 : 2);
+            }
+            const size_t end = stretch.find(m_mark, start);
+            if (end == std::string_view::npos) {
+                break;
+            }
+            start = end + m_mark.size();
+            if (start > places.back()) {
+                places.push_back(start);
+                pieceOf.push_back(piece + 1);
+                cost.push_back(0);
+            } else {
+                cost.back() = 0;
+            }
+        }
+        if (places.back() != stretch.size()) {
+            places.push_back(stretch.size());
+            pieceOf.push_back(piece + 1);
+            cost.push_back(0);
+        }
+        cost.back() = 0;
+        // least[k]: the least cost of the lines from places[k] to the end
+        // (each line costs one, and its end its own cost), and the place the
+        // first of them ends.
+        std::vector<size_t> least(places.size(), kUnreachable);
+        std::vector<size_t> endOf(places.size(), 0);
+        least.back() = 0;
+        size_t tries = 0;
+        // The page's head element is no part of a Hebrew line: heads[p]
+        // counts the head tags that start before p.
+        std::vector<size_t> heads(stretch.size() + 1, 0);
+        for (size_t at = 0; at < stretch.size(); ++at) {
+            heads[at + 1] = heads[at] + (IsHeadTag(stretch.substr(at)) ? 1 : 0);
+        }
+        std::vector<size_t> ends;
+        for (size_t k = places.size() - 1; k-- > 0;) {
+            // Tags before a line's first Hebrew piece are mostly a line of
+            // their own, glued before it: a Hebrew line that begins with
+            // one costs more.
+            const size_t hebrew = stretch.find_first_of(charsets::kHebrewLetters, places[k]);
+            const auto costOf = [&](size_t e) {
+                const bool tagged = stretch[places[k]] == '<' && hebrew < places[e];
+                const bool headed = hebrew < places[e] && heads[places[e]] > heads[places[k]];
+                return least[e] + 1 + cost[e] + (tagged ? kTaggedLineCost : 0) +
+                       (headed ? kHeadedLineCost : 0);
+            };
+            // The ends are tried cheapest first: the first that reads is
+            // the best.
+            ends.clear();
+            for (size_t e = k + 1;
+                 e < places.size() && pieceOf[e] <= pieceOf[k] + kMostPiecesPerLine; ++e) {
+                if (least[e] != kUnreachable) {
+                    ends.push_back(e);
+                }
+            }
+            std::stable_sort(ends.begin(), ends.end(),
+                             [&](size_t a, size_t b) { return costOf(a) < costOf(b); });
+            for (size_t e : ends) {
+                const std::string_view line = stretch.substr(places[k], places[e] - places[k]);
+                if (++tries > kMostTries || m_budget < line.size()) {
+                    return false;
+                }
+                m_budget -= line.size();
+                if (ReadingOf(line, endsPage && e + 1 == places.size())) {
+                    least[k] = costOf(e);
+                    endOf[k] = e;
+                    break;
+                }
+            }
+        }
+        if (least[0] == kUnreachable) {
+            return false;
+        }
+        for (size_t k = 0; k + 1 < places.size(); k = endOf[k]) {
+            const std::string_view line = stretch.substr(places[k], places[endOf[k]] - places[k]);
+            ReadingOf(line, endsPage && endOf[k] + 1 == places.size());
+            readings.push_back(m_reading);
+        }
+        return true;
+    }
+
+    // Reads `bytes` as one logical line into m_reading: its pieces (each
+    // ended by the mark and a line end, the last maybe without) joined in
+    // visual order, right end first, and read back. Whether that line gives
+    // back the bytes.
+    bool ReadingOf(std::string_view bytes, bool last) {
+        std::vector<std::string_view>& pieces = m_pieces;
+        pieces.clear();
+        for (size_t start = 0; start < bytes.size();) {
+            const size_t end = bytes.find(m_mark, start);
+            if (end == std::string_view::npos) {
+                pieces.push_back(bytes.substr(start));
+                break;
+            }
+            pieces.push_back(bytes.substr(start, end - start));
+            start = end + m_mark.size();
+        }
+        if (Reads(pieces, bytes, last)) {
+            return true;
+        }
+        // A piece without a Hebrew letter after the last mark, longer than
+        // a line may be, was two pieces glued together.
+        if (pieces.size() < 2 || EndsWith(bytes, m_mark)) {
+            return false;
+        }
+        const std::string_view tail = pieces.back();
+        const size_t width = static_cast<size_t>(m_width);
+        if (tail.size() <= width || tail.size() > 2 * width || kHebrewLetterSet.AnyIn(tail)) {
+            return false;
+        }
+        pieces.push_back({});
+        for (size_t at = tail.size() - width; at <= width; ++at) {
+            if (tail[at - 1] != ' ' && tail[at] != ' ') {
+                pieces[pieces.size() - 2] = tail.substr(0, at);
+                pieces.back() = tail.substr(at);
+                if (Reads(pieces, bytes, last)) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+    // Whether the pieces, joined in visual order (the last first), read back
+    // into m_reading, give back `bytes`.
+    bool Reads(const std::vector<std::string_view>& pieces, std::string_view bytes, bool last) {
+        m_joined.clear();
+        for (size_t k = pieces.size(); k-- > 0;) {
+            if (pieces[k].empty()) {
+                continue;
+            }
+            if (!m_joined.empty()) {
+                m_joined.push_back(' ');
+            }
+            m_joined.append(pieces[k]);
+        }
+        m_reading.clear();
+        m_read(m_joined, m_reading);
+        if (MadeVisual(m_reading, last) == bytes) {
+            return true;
+        }
+        // A line without a Hebrew letter may also read as it stands.
+        if (kHebrewLetterSet.AnyIn(m_joined)) {
+            return false;
+        }
+        m_reading = m_joined;
+        return MadeVisual(m_reading, last) == bytes;
+    }
+
+    std::string_view m_visual;
+    int m_width;
+    std::string m_mark;  // the break mark and its line end
+    VisualLineWrapper m_wrapper;
+    LineReader m_read;
+    size_t m_budget;  // bytes left to try: a few times the page's
+    std::string m_reversed;
+    ByteSink m_made;
+    std::string m_joined;
+    std::string m_reading;
+    std::vector<std::string_view> m_pieces;
+};
+
+}  // namespace
+
+void RereadUnreproducedLines(std::string_view visual, std::string& modern,
+                             const ModernPageRules& rules, LineReader read) {
+    if (rules.breakString.empty() || rules.width <= 0 || visual.empty()) {
+        return;
+    }
+    Rereader(visual, rules, read).Run(modern);
+}
+
+}  // namespace modernreread
