@@ -66,11 +66,11 @@
 //                    as do the two spaces of a dropped &nbsp; beside a run.
 //   unexplained      none of these
 //
-// On 8 December 2026 (301 pages): 119 the same (39.5%), words in order
-// 147427 of 148025 (99.60%); proven lost 175 pages (58.1%): tag-in-run 63
-// (20.9%), run-space 36 (12.0%), line-end-as-cut 36 (12.0%), nbsp-dropped
-// 24 (8.0%), punct-side 12 (4.0%), unexplained 4 (1.3%); to-modern's faults
-// 7 pages (2.3%); inexact undoing none (bench/README.md lists the faults
+// On 8 December 2026 (301 pages): 120 the same (39.9%), words in order
+// 147431 of 148025 (99.60%); proven lost 180 pages (59.8%): tag-in-run 67
+// (22.3%), run-space 36 (12.0%), line-end-as-cut 36 (12.0%), nbsp-dropped
+// 24 (8.0%), punct-side 12 (4.0%), unexplained 5 (1.7%); to-modern's faults
+// 1 page (0.3%); inexact undoing none (bench/README.md lists the fault
 // left).
 #include <unistd.h>
 #include <QApplication>
