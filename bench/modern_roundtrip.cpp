@@ -67,11 +67,10 @@
 //   unexplained      none of these
 //
 // On 8 December 2026 (301 pages): 120 the same (39.9%), words in order
-// 147431 of 148025 (99.60%); proven lost 180 pages (59.8%): tag-in-run 67
-// (22.3%), run-space 36 (12.0%), line-end-as-cut 36 (12.0%), nbsp-dropped
-// 24 (8.0%), punct-side 12 (4.0%), unexplained 5 (1.7%); to-modern's faults
-// 1 page (0.3%); inexact undoing none (bench/README.md lists the fault
-// left).
+// 147436 of 148025 (99.60%); proven lost 181 pages (60.1%): tag-in-run 67
+// (22.3%), run-space 36 (12.0%), line-end-as-cut 35 (11.6%), nbsp-dropped
+// 26 (8.6%), punct-side 12 (4.0%), unexplained 5 (1.7%); to-modern's faults
+// none; inexact undoing none.
 #include <unistd.h>
 #include <QApplication>
 #include <QEventLoop>

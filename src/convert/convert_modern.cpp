@@ -943,15 +943,16 @@ public:
     // Whether pieces [from, to) as one line, put in reading order and made
     // visual again with the page's width, give back the same pieces: each
     // piece with a Hebrew letter followed by a line end (its mark left out),
-    // the others glued to what follows. Lines with a tab (whose handling
-    // the page's settings decide), and, with the paragraph strings, lines
-    // with a piece without a Hebrew letter (they would be written around
-    // it), are taken to give them back. Linear in the pieces' length.
+    // the others glued to what follows. The paragraph strings around a
+    // piece without a Hebrew letter are gone from the pieces already, so
+    // pages with them are measured alike. Lines with a tab (whose handling
+    // the page's settings decide) are taken to give them back. Linear in
+    // the pieces' length.
     bool Reproduces(size_t from, size_t to) {
         m_expected.clear();
         for (size_t k = from; k < to; ++k) {
             const bool hebrew = kHebrewLetterSet.AnyIn(m_pieces[k]);
-            if ((!hebrew && m_paragraphs) || m_pieces[k].find('\t') != std::string_view::npos) {
+            if (m_pieces[k].find('\t') != std::string_view::npos) {
                 return true;
             }
             m_expected.append(m_pieces[k]);
