@@ -1134,10 +1134,11 @@ void CConvert::VisualHtmlToModern(std::string& text, const ModernPageRules& rule
     ModernLines lines(rules, paragraphs, sep, result);
     ForEachTextFileLine(source, [&](std::string_view line) { lines.Line(line); });
     lines.Flush();
-    // Without the paragraph strings every line's bytes are known exactly:
-    // lines that do not give them back are read again.
-    if (!paragraphs && sep == "\r\n") {
-        modernreread::RereadUnreproducedLines(source, result, rules, VisualLineToLogical);
+    // Lines that, made visual again, do not give back their bytes are read
+    // again.
+    if (sep == "\r\n") {
+        modernreread::RereadUnreproducedLines(source, result, rules, paragraphs,
+                                              VisualLineToLogical);
     }
     DeclareDirection(result);
     DeclareUtf8(result);

@@ -87,6 +87,12 @@ public:
     void Finish(std::string& out);
     void Finish(ByteSink& out);
 
+    // Whether the last piece written had a Hebrew letter (a paragraph string
+    // goes between such a piece and one without), and setting it, to break
+    // a line as if the text before it were written.
+    bool PreviousHebrew() const { return m_previousHebrew; }
+    void SetPreviousHebrew(bool hebrew) { m_previousHebrew = hebrew; }
+
 private:
     template <class Out>
     void LineInto(std::string_view line, Out& out);

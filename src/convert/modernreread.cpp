@@ -9,23 +9,28 @@
 #include "convert/charset.h"
 #include "convert/convert.h"
 #include "convert/convertinto.h"
+#include "convert/linereverser.h"
 
 namespace modernreread {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
+constexpr CharSet kLatinRunSet{charsets::kLatinRun};
+constexpr CharSet kRunPunctuationSet{charsets::kRunPunctuation};
 // A stretch read again holds the lines before the first that fails (they
 // may hold what that line lacks) and reaches the next line that gives back
 // its bytes, looked for among the next few lines.
 constexpr size_t kLinesBefore = 2;
 constexpr size_t kMostLinesAhead = 8;
+constexpr size_t kMostFoundLooked = 16;  // the places a line found again is checked at
 // Bounds of one stretch: its bytes, the pieces one logical line may span,
 // the places before a piece's first Hebrew letter where a line may end, and
-// the readings tried.
+// the readings tried. The bytes tried in all pages' stretches are bounded
+// too: the page's size and 1 MiB.
 constexpr size_t kMostStretch = 8192;
 constexpr size_t kMostPiecesPerLine = 8;
 constexpr size_t kMostGluedPlaces = 160;
-constexpr size_t kMostTries = 4096;
+constexpr size_t kMostTries = 1024;
 constexpr size_t kTaggedLineCost = 3;
 constexpr size_t kHeadedLineCost = 8;
 constexpr size_t kUnreachable = std::numeric_limits<size_t>::max();
@@ -60,28 +65,51 @@ bool IsHeadTag(std::string_view text) {
 
 class Rereader {
 public:
-    Rereader(std::string_view visual, const ModernPageRules& rules, LineReader read)
+    Rereader(std::string_view visual, const ModernPageRules& rules, bool paragraphs,
+             LineReader read)
         : m_visual(visual),
           m_width(rules.width),
           m_mark(rules.breakString + std::string(kLineEnd)),
-          m_wrapper(rules.width, 1, rules.breakString, 0, std::string(), std::string()),
+          m_paragraphs(paragraphs),
+          m_wrapper(rules.width, 1, rules.breakString, paragraphs ? 1 : 0, rules.beforeParagraph,
+                    rules.afterParagraph),
           m_read(read),
-          m_budget(128 * visual.size() + (size_t{4} << 20)) {}
+          m_budget(visual.size() + (size_t{1} << 20)) {
+        if (paragraphs) {
+            m_before = rules.beforeParagraph + std::string(kLineEnd);
+            m_after = rules.afterParagraph + std::string(kLineEnd);
+            // The text ends in the closing string.
+            if (EndsWith(m_visual, m_after)) {
+                m_visual.remove_suffix(m_after.size());
+            }
+        }
+    }
 
-    // The bytes the logical line gives when made visual: its pieces, each
-    // Hebrew one followed by the mark and a line end. An empty line inside
-    // the text gives the mark alone.
-    std::string_view MadeVisual(std::string_view line, bool last) {
+    // Whether the piece written before the page's byte `at` had a Hebrew
+    // letter: every such piece ends in the mark and a line end.
+    bool HebrewBefore(size_t at) const {
+        return at > 0 && EndsWith(m_visual.substr(0, at), m_mark);
+    }
+
+    // The bytes the logical line gives when made visual after a piece with
+    // a Hebrew letter or without one: its pieces, each Hebrew one followed
+    // by the mark and a line end, and with paragraph strings between Hebrew
+    // pieces and the others. An empty line inside the text gives the mark
+    // alone.
+    std::string_view MadeVisual(std::string_view line, bool last, bool hebrewBefore) {
         m_made.Clear();
-        convertinto::LogicalToVisual(line, m_reversed, 0, false);
-        while (!m_reversed.empty() && (m_reversed.back() == '\n' || m_reversed.back() == '\r')) {
-            m_reversed.pop_back();
+        m_wrapper.SetPreviousHebrew(hebrewBefore);
+        if (line.empty()) {
+            if (!last) {
+                m_wrapper.Line(kLineEnd, m_made);
+            }
+            return m_made.View();
         }
-        if (!m_reversed.empty()) {
-            m_wrapper.Line(m_reversed, m_made);
-        } else if (!last) {
-            m_wrapper.Line(kLineEnd, m_made);
-        }
+        // Inside a text a line keeps its outer white space until its pieces
+        // are trimmed: a line of spaces gives no piece with a Hebrew letter.
+        m_reversed.clear();
+        m_reverser.Append(line, m_reversed);
+        m_wrapper.Line(m_reversed, m_made);
         return m_made.View();
     }
 
@@ -104,7 +132,8 @@ public:
         size_t pos = 0;
         for (size_t i = 0; i < lines.size();) {
             starts[i] = pos;
-            const std::string_view made = MadeVisual(lines[i], i + 1 == lines.size());
+            const std::string_view made =
+                MadeVisual(lines[i], i + 1 == lines.size(), HebrewBefore(pos));
             if (m_visual.compare(pos, made.size(), made) == 0) {
                 pos += made.size();
                 ++i;
@@ -153,7 +182,7 @@ private:
         const std::string_view stretch = m_visual.substr(begin, end - begin);
         std::vector<std::string> readings;
         if (stretch.empty() || stretch.size() > kMostStretch || MentionsRawBlock(stretch) ||
-            !Reread(stretch, end == m_visual.size() && to == lines.size(), readings)) {
+            !Reread(begin, stretch, end == m_visual.size() && to == lines.size(), readings)) {
             return false;
         }
         for (size_t k = from; k < to; ++k) {
@@ -168,7 +197,32 @@ private:
     }
 
     static bool EndsWith(std::string_view text, std::string_view end) {
-        return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+        return !end.empty() && text.size() >= end.size() &&
+               text.substr(text.size() - end.size()) == end;
+    }
+
+    bool Follows(size_t at, std::string_view bytes) const {
+        return m_visual.compare(at, bytes.size(), bytes) == 0;
+    }
+
+    // Where the piece that starts at `from` ends: at the next mark, or
+    // paragraph string, with its line end (npos for none); `length` is the
+    // length of that end, `opening` whether it is the opening string.
+    size_t PieceEnd(std::string_view text, size_t from, size_t& length, bool& opening) const {
+        size_t end = text.find(m_mark, from);
+        length = m_mark.size();
+        opening = false;
+        if (m_paragraphs) {
+            for (const std::string* string : {&m_after, &m_before}) {
+                const size_t at = text.find(*string, from);
+                if (at < end) {
+                    end = at;
+                    length = string->size();
+                    opening = string == &m_before;
+                }
+            }
+        }
+        return end;
     }
 
     // The first line after `failed` that gives back its bytes somewhere in
@@ -189,21 +243,32 @@ private:
             if (k == lines.size()) {
                 break;
             }
-            const std::string made(MadeVisual(lines[k], k + 1 == lines.size()));
-            if (made.empty()) {
-                continue;
-            }
-            // A short line could be found by chance: the line after it must
-            // follow.
-            const std::string following =
-                k + 1 < lines.size() ? std::string(MadeVisual(lines[k + 1], k + 2 == lines.size()))
-                                     : std::string();
-            for (size_t found = ahead.find(made, pos); found != std::string_view::npos;
-                 found = ahead.find(made, found + 1)) {
-                if (m_visual.compare(found + made.size(), following.size(), following) == 0) {
+            // The line's bytes depend on the piece before it only with the
+            // paragraph strings.
+            for (const bool hebrewBefore : {true, false}) {
+                if (!hebrewBefore && !m_paragraphs) {
+                    break;
+                }
+                const std::string made(MadeVisual(lines[k], k + 1 == lines.size(), hebrewBefore));
+                if (made.empty()) {
+                    continue;
+                }
+                size_t looked = 0;
+                for (size_t found = ahead.find(made, pos);
+                     found != std::string_view::npos && looked++ < kMostFoundLooked;
+                     found = ahead.find(made, found + 1)) {
+                    // A short line could be found by chance: the line
+                    // after it must follow.
+                    const size_t end = found + made.size();
+                    if ((m_paragraphs && HebrewBefore(found) != hebrewBefore) ||
+                        (k + 1 < lines.size() &&
+                         !Follows(end, MadeVisual(lines[k + 1], k + 2 == lines.size(),
+                                                  HebrewBefore(end))))) {
+                        continue;
+                    }
                     next = k + 1;
                     lineAt = found;
-                    at = found + made.size();
+                    at = end;
                     return true;
                 }
             }
@@ -217,13 +282,16 @@ private:
         return true;
     }
 
-    // Cuts `stretch` into logical lines that each give back their own
-    // bytes. A line ends after a piece's mark and line end, or before the
-    // first Hebrew letter of the next piece: a piece without a Hebrew letter
-    // is written with no line end, glued to what follows. Of the cuts that
-    // work, the one taken has the fewest lines and the fewest ends inside a
-    // word or a tag.
-    bool Reread(std::string_view stretch, bool endsPage, std::vector<std::string>& readings) {
+    // Cuts `stretch` (at `begin` in the page) into logical lines that each
+    // give back their own bytes. A line ends after a piece's mark and line
+    // end (or closing paragraph string), or before the first Hebrew letter
+    // of the next piece: a piece without a Hebrew letter is written with no
+    // line end, glued to what follows. Of the cuts that work, the one taken
+    // costs least: a line costs one, an end glued inside a piece one or
+    // two (four inside a tag), and a Hebrew line more where it begins with
+    // a tag or holds the page's head element.
+    bool Reread(size_t begin, std::string_view stretch, bool endsPage,
+                std::vector<std::string>& readings) {
         std::vector<size_t> places{0};
         std::vector<size_t> pieceOf{0};  // the piece each place is in
         std::vector<size_t> cost{0};     // what ending a line there costs
@@ -233,7 +301,14 @@ private:
                 std::find_if(stretch.begin() + static_cast<std::ptrdiff_t>(start), stretch.end(),
                              [](char c) { return kHebrewLetterSet.Contains(c); }) -
                 stretch.begin());
-            const size_t gluedEnd = std::min({hebrew, start + kMostGluedPlaces, stretch.size()});
+            size_t endLength = 0;
+            bool opening = false;
+            const size_t end = PieceEnd(stretch, start, endLength, opening);
+            // With the paragraph strings a piece without a Hebrew letter
+            // is glued only to what comes before the opening string.
+            const bool glued = !m_paragraphs || opening || end == std::string_view::npos;
+            const size_t gluedEnd =
+                glued ? std::min({hebrew, end, start + kMostGluedPlaces, stretch.size()}) : start;
             bool inTag = false;
             for (size_t at = start + 1; at <= gluedEnd; ++at) {
                 inTag = stretch[at - 1] == '<' || (inTag && stretch[at - 1] != '>');
@@ -248,11 +323,13 @@ private:
                 pieceOf.push_back(piece);
                 cost.push_back(inTag ? 4 : between ? 1 : 2);
             }
-            const size_t end = stretch.find(m_mark, start);
             if (end == std::string_view::npos) {
                 break;
             }
-            start = end + m_mark.size();
+            start = end + endLength;
+            if (opening) {
+                continue;  // the opening string goes with the piece after it
+            }
             if (start > places.back()) {
                 places.push_back(start);
                 pieceOf.push_back(piece + 1);
@@ -309,7 +386,8 @@ private:
                     return false;
                 }
                 m_budget -= line.size();
-                if (ReadingOf(line, endsPage && e + 1 == places.size())) {
+                if (ReadingOf(line, endsPage && e + 1 == places.size(),
+                              HebrewBefore(begin + places[k]))) {
                     least[k] = costOf(e);
                     endOf[k] = e;
                     break;
@@ -321,7 +399,8 @@ private:
         }
         for (size_t k = 0; k + 1 < places.size(); k = endOf[k]) {
             const std::string_view line = stretch.substr(places[k], places[endOf[k]] - places[k]);
-            ReadingOf(line, endsPage && endOf[k] + 1 == places.size());
+            ReadingOf(line, endsPage && endOf[k] + 1 == places.size(),
+                      HebrewBefore(begin + places[k]));
             readings.push_back(m_reading);
         }
         return true;
@@ -331,24 +410,35 @@ private:
     // ended by the mark and a line end, the last maybe without) joined in
     // visual order, right end first, and read back. Whether that line gives
     // back the bytes.
-    bool ReadingOf(std::string_view bytes, bool last) {
+    bool ReadingOf(std::string_view bytes, bool last, bool hebrewBefore) {
         std::vector<std::string_view>& pieces = m_pieces;
         pieces.clear();
+        bool open = false;  // the last piece has no end of its own
         for (size_t start = 0; start < bytes.size();) {
-            const size_t end = bytes.find(m_mark, start);
+            size_t length = 0;
+            bool opening = false;
+            const size_t end = PieceEnd(bytes, start, length, opening);
             if (end == std::string_view::npos) {
                 pieces.push_back(bytes.substr(start));
+                open = true;
                 break;
             }
-            pieces.push_back(bytes.substr(start, end - start));
-            start = end + m_mark.size();
+            // Before the opening string stand only pieces without a Hebrew
+            // letter, glued, if any.
+            if (!opening || end > start) {
+                pieces.push_back(bytes.substr(start, end - start));
+            }
+            start = end + length;
         }
-        if (Reads(pieces, bytes, last)) {
+        if (pieces.empty()) {
+            return false;
+        }
+        if (Reads(pieces, bytes, last, hebrewBefore)) {
             return true;
         }
         // A piece without a Hebrew letter after the last mark, longer than
         // a line may be, was two pieces glued together.
-        if (pieces.size() < 2 || EndsWith(bytes, m_mark)) {
+        if (pieces.size() < 2 || !open) {
             return false;
         }
         const std::string_view tail = pieces.back();
@@ -361,7 +451,7 @@ private:
             if (tail[at - 1] != ' ' && tail[at] != ' ') {
                 pieces[pieces.size() - 2] = tail.substr(0, at);
                 pieces.back() = tail.substr(at);
-                if (Reads(pieces, bytes, last)) {
+                if (Reads(pieces, bytes, last, hebrewBefore)) {
                     return true;
                 }
             }
@@ -371,7 +461,8 @@ private:
 
     // Whether the pieces, joined in visual order (the last first), read back
     // into m_reading, give back `bytes`.
-    bool Reads(const std::vector<std::string_view>& pieces, std::string_view bytes, bool last) {
+    bool Reads(const std::vector<std::string_view>& pieces, std::string_view bytes, bool last,
+               bool hebrewBefore) {
         m_joined.clear();
         for (size_t k = pieces.size(); k-- > 0;) {
             if (pieces[k].empty()) {
@@ -384,7 +475,7 @@ private:
         }
         m_reading.clear();
         m_read(m_joined, m_reading);
-        if (MadeVisual(m_reading, last) == bytes) {
+        if (MadeVisual(m_reading, last, hebrewBefore) == bytes) {
             return true;
         }
         // A line without a Hebrew letter may also read as it stands.
@@ -392,14 +483,20 @@ private:
             return false;
         }
         m_reading = m_joined;
-        return MadeVisual(m_reading, last) == bytes;
+        return MadeVisual(m_reading, last, hebrewBefore) == bytes;
     }
 
-    std::string_view m_visual;
+    std::string_view m_visual;  // the page, without the closing string that ends it
     int m_width;
     std::string m_mark;  // the break mark and its line end
+    bool m_paragraphs;
+    std::string m_before;  // the paragraph strings and their line ends
+    std::string m_after;
     VisualLineWrapper m_wrapper;
     LineReader m_read;
+    // The reversal of the whole-text conversion, with its tables built once.
+    ReverseRules m_reverseRules{kLatinRunSet, kRunPunctuationSet, true, false};
+    LineReverser m_reverser{m_reverseRules};
     size_t m_budget;  // bytes left to try: a few times the page's
     std::string m_reversed;
     ByteSink m_made;
@@ -411,11 +508,12 @@ private:
 }  // namespace
 
 void RereadUnreproducedLines(std::string_view visual, std::string& modern,
-                             const ModernPageRules& rules, LineReader read) {
-    if (rules.breakString.empty() || rules.width <= 0 || visual.empty()) {
+                             const ModernPageRules& rules, bool paragraphs, LineReader read) {
+    if (rules.breakString.empty() || rules.width <= 0 || visual.empty() ||
+        (paragraphs && !rules.stripParagraphs)) {
         return;
     }
-    Rereader(visual, rules, read).Run(modern);
+    Rereader(visual, rules, paragraphs, read).Run(modern);
 }
 
 }  // namespace modernreread

@@ -13,13 +13,15 @@ using LineReader = void (*)(std::string_view visual, std::string& out);
 
 // Checks the logical lines read from a visual page (`modern`, CR LF lines,
 // before the page is declared) against the page: each line made visual
-// again with the page's width and break mark must give back the next bytes
-// of `visual`. Where a few lines do not, their stretch of the page is read
-// again: it is cut into the fewest logical lines that each give back their
-// own bytes, and those readings replace the lines. A stretch no such cut is
-// found for, in a bounded number of tries, keeps its lines. Linear in the
-// page: stretches and tries are bounded.
+// again with the page's width, break mark and paragraph strings must give
+// back the next bytes of `visual`. Where a few lines do not, their stretch
+// of the page is read again: it is cut into the cheapest logical lines (by
+// their number and where they end) that each give back their own bytes,
+// and those readings replace the lines. A stretch no such cut is found for,
+// in a bounded number of tries, keeps its lines. A page with the paragraph
+// strings (`paragraphs`) is checked only when they were stripped from its
+// lines. Linear in the page: stretches and tries are bounded.
 void RereadUnreproducedLines(std::string_view visual, std::string& modern,
-                             const ModernPageRules& rules, LineReader read);
+                             const ModernPageRules& rules, bool paragraphs, LineReader read);
 
 }  // namespace modernreread

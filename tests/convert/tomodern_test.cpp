@@ -265,7 +265,8 @@ TEST(ToModern, UndoesTheVisualConversion) {
 }
 
 // Model: a page of Hebrew, Latin, numbers, punctuation, tags and entities,
-// made visual with random widths and marks, is read back into lines that,
+// made visual with random widths, marks and paragraph strings (stripped
+// from the modern page), is read back into lines that,
 // made visual again with the same settings, give back the very same bytes
 // (where the visual rules lost what the page was, the reading is one they
 // allow).
@@ -292,6 +293,7 @@ TEST(ToModern, GivesBackTheVisualBytes) {
         ConversionSettings settings;
         settings.BreakLinesAt = 20 + static_cast<int>(random() % 60);
         settings.AddToBrokenLine = random() % 2 ? "<br>" : "<BR>";
+        settings.AddToHebParagraph = static_cast<int>(random() % 2);
         std::string visual = logical;
         if (!conversion::ToVisual(visual, settings, conversion::VisualScope::WholeText)) {
             continue;  // no Hebrew word was drawn
@@ -300,6 +302,9 @@ TEST(ToModern, GivesBackTheVisualBytes) {
         ModernPageRules rules;
         rules.breakString = settings.AddToBrokenLine;
         rules.width = settings.BreakLinesAt;
+        rules.beforeParagraph = settings.BeforeHebParagraph;
+        rules.afterParagraph = settings.AfterHebParagraph;
+        rules.stripParagraphs = true;
         CConvert::VisualHtmlToModern(page, rules);
         // What the modern page adds around the body is taken away again.
         const size_t open = page.find("<div dir=\"rtl\" lang=\"he\">");
