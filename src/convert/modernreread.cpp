@@ -3,6 +3,7 @@
 #include "convert/modernreread.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <vector>
 
@@ -124,14 +125,14 @@ public:
             lines.push_back(std::string_view(modern).substr(pos, end - pos));
             pos = end + kLineEnd.size();
         }
-        std::vector<size_t> starts(lines.size() + 1, 0);
-        std::vector<std::string> replaced(lines.size());
-        std::vector<bool> dropped(lines.size(), false);
-        bool changed = false;
+        // Where the last few lines start in the page: a stretch begins at
+        // one of them.
+        std::array<size_t, kLinesBefore + 1> starts{};
+        const auto startOf = [&](size_t line) -> size_t& { return starts[line % starts.size()]; };
         size_t settled = 0;  // lines before it are not read again
         size_t pos = 0;
         for (size_t i = 0; i < lines.size();) {
-            starts[i] = pos;
+            startOf(i) = pos;
             const std::string_view made =
                 MadeVisual(lines[i], i + 1 == lines.size(), HebrewBefore(pos));
             if (m_visual.compare(pos, made.size(), made) == 0) {
@@ -149,50 +150,57 @@ public:
             // The line found again may have been read with a glued start
             // that is not its own: it is read again too, unless the
             // stretch cannot be read with it.
-            changed |= Replace(from, next, starts[from], at, lines, replaced, dropped) ||
-                       (lineAt < at &&
-                        Replace(from, next - 1, starts[from], lineAt, lines, replaced, dropped));
+            if (!Replace(from, next, startOf(from), at, lines.size()) && lineAt < at) {
+                Replace(from, next - 1, startOf(from), lineAt, lines.size());
+            }
             settled = next;
             pos = at;
             i = next;
         }
-        if (!changed) {
+        if (m_replacements.empty()) {
             return;
         }
         std::string result;
         result.reserve(modern.size() + modern.size() / 16);
-        for (size_t k = 0; k < lines.size(); ++k) {
-            if (!replaced[k].empty()) {
-                result.append(replaced[k]);
-            } else if (!dropped[k]) {
-                result.append(lines[k]);
-                if (k + 1 < lines.size() || EndsWith(modern, kLineEnd)) {
-                    result.append(kLineEnd);
-                }
+        size_t line = 0;
+        for (const Replacement& replacement : m_replacements) {
+            for (; line < replacement.from; ++line) {
+                result.append(lines[line]).append(kLineEnd);
+            }
+            result.append(replacement.lines);
+            line = replacement.to;
+        }
+        for (; line < lines.size(); ++line) {
+            result.append(lines[line]);
+            if (line + 1 < lines.size() || EndsWith(modern, kLineEnd)) {
+                result.append(kLineEnd);
             }
         }
         modern.swap(result);
     }
 
 private:
-    // Reads the page's bytes [begin, end) again in place of lines [from, to).
-    bool Replace(size_t from, size_t to, size_t begin, size_t end,
-                 const std::vector<std::string_view>& lines, std::vector<std::string>& replaced,
-                 std::vector<bool>& dropped) {
+    // Lines [from, to) of the modern text, read again.
+    struct Replacement {
+        size_t from;
+        size_t to;
+        std::string lines;  // each with its line end
+    };
+
+    // Reads the page's bytes [begin, end) again in place of lines [from,
+    // to) of the `count` lines.
+    bool Replace(size_t from, size_t to, size_t begin, size_t end, size_t count) {
         const std::string_view stretch = m_visual.substr(begin, end - begin);
         std::vector<std::string> readings;
         if (stretch.empty() || stretch.size() > kMostStretch || MentionsRawBlock(stretch) ||
-            !Reread(begin, stretch, end == m_visual.size() && to == lines.size(), readings)) {
+            !Reread(begin, stretch, end == m_visual.size() && to == count, readings)) {
             return false;
         }
-        for (size_t k = from; k < to; ++k) {
-            dropped[k] = true;
-        }
-        replaced[from].clear();
+        Replacement replacement{from, to, {}};
         for (const std::string& reading : readings) {
-            replaced[from].append(reading).append(kLineEnd);
+            replacement.lines.append(reading).append(kLineEnd);
         }
-        dropped[from] = false;
+        m_replacements.push_back(std::move(replacement));
         return true;
     }
 
@@ -503,6 +511,7 @@ private:
     std::string m_joined;
     std::string m_reading;
     std::vector<std::string_view> m_pieces;
+    std::vector<Replacement> m_replacements;
 };
 
 }  // namespace
