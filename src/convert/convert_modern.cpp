@@ -18,30 +18,6 @@ char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// The first occurrence of a lower-case ASCII pattern at or after `from`,
-// ignoring the case of the text. Patterns are short constants, so the search
-// is linear in the text.
-size_t FindNoCase(std::string_view text, std::string_view pattern, size_t from = 0) {
-    if (pattern.empty() || text.size() < pattern.size()) {
-        return std::string_view::npos;
-    }
-    for (size_t i = from; i + pattern.size() <= text.size(); ++i) {
-        size_t k = 0;
-        while (k < pattern.size() && Lower(text[i + k]) == pattern[k]) {
-            ++k;
-        }
-        if (k == pattern.size()) {
-            return i;
-        }
-    }
-    return std::string_view::npos;
-}
-
-bool EndsWith(std::string_view text, std::string_view suffix) {
-    return !suffix.empty() && text.size() >= suffix.size() &&
-           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
 std::string_view TrimRight(std::string_view text) {
     size_t end = text.size();
     while (end > 0 && kWhiteSpaceSet.Contains(text[end - 1])) {
@@ -73,11 +49,6 @@ bool InRawBlockAfter(std::string_view line, bool inside) {
         }
     }
     return lastOpens;
-}
-
-bool MentionsRawBlock(std::string_view line) {
-    return FindNoCase(line, "<script") != std::string_view::npos ||
-           FindNoCase(line, "<style") != std::string_view::npos;
 }
 
 // Whether the punctuation and spaces `after` a run, then `c`, are what the
@@ -418,7 +389,7 @@ public:
           m_out(out) {}
 
     void Line(std::string_view line) {
-        if (m_inRawBlock || MentionsRawBlock(line)) {
+        if (m_inRawBlock || modernreread::MentionsRawBlock(line)) {
             Flush();
             WriteSpaceLine();
             m_out.append(line).append(m_sep);

@@ -11,6 +11,7 @@
 #include "convert/convert.h"
 #include "convert/convertinto.h"
 #include "convert/linereverser.h"
+#include "convert/textsearch.h"
 
 namespace modernreread {
 namespace {
@@ -36,13 +37,6 @@ constexpr size_t kTaggedLineCost = 3;
 constexpr size_t kHeadedLineCost = 8;
 constexpr size_t kUnreachable = std::numeric_limits<size_t>::max();
 
-bool MentionsRawBlock(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
-    return lower.find("<script") != std::string::npos || lower.find("<style") != std::string::npos;
-}
-
 // Whether `text` starts with a tag of the page's frame or head element.
 bool IsHeadTag(std::string_view text) {
     if (text.size() < 5 || text[0] != '<') {
@@ -50,19 +44,23 @@ bool IsHeadTag(std::string_view text) {
     }
     const size_t from = text[1] == '/' ? 2 : 1;
     for (std::string_view name : {"html", "head", "title", "meta", "body"}) {
-        if (text.size() >= from + name.size() + 1) {
-            bool same = true;
-            for (size_t k = 0; k < name.size() && same; ++k) {
-                same = (text[from + k] | 0x20) == name[k];
-            }
-            const char after = text[from + name.size()];
-            if (same && (after == '>' || after == ' ' || after == '/')) {
-                return true;
-            }
+        const size_t after = from + name.size();
+        if (after < text.size() && FindNoCase(text.substr(from, name.size()), name) == 0 &&
+            (text[after] == '>' || text[after] == ' ' || text[after] == '/')) {
+            return true;
         }
     }
     return false;
 }
+
+}  // namespace
+
+bool MentionsRawBlock(std::string_view text) {
+    return FindNoCase(text, "<script") != std::string_view::npos ||
+           FindNoCase(text, "<style") != std::string_view::npos;
+}
+
+namespace {
 
 class Rereader {
 public:
@@ -202,11 +200,6 @@ private:
         }
         m_replacements.push_back(std::move(replacement));
         return true;
-    }
-
-    static bool EndsWith(std::string_view text, std::string_view end) {
-        return !end.empty() && text.size() >= end.size() &&
-               text.substr(text.size() - end.size()) == end;
     }
 
     bool Follows(size_t at, std::string_view bytes) const {

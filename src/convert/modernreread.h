@@ -7,6 +7,10 @@ struct ModernPageRules;
 
 namespace modernreread {
 
+// Whether a line opens or names a script or style block, whose lines are
+// passed through as written.
+bool MentionsRawBlock(std::string_view text);
+
 // Appends the reading order of one visual line (a logical line's pieces
 // joined again): the inverse of the reversal that made it.
 using LineReader = void (*)(std::string_view visual, std::string& out);

@@ -104,3 +104,27 @@ size_t FindSeparator(std::string_view text, size_t from, std::string_view separa
     }
     return std::string_view::npos;
 }
+
+size_t FindNoCase(std::string_view text, std::string_view pattern, size_t from) {
+    if (pattern.empty() || text.size() < pattern.size()) {
+        return std::string_view::npos;
+    }
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    for (size_t i = from; i + pattern.size() <= text.size(); ++i) {
+        size_t k = 0;
+        while (k < pattern.size() && lower(text[i + k]) == pattern[k]) {
+            ++k;
+        }
+        if (k == pattern.size()) {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
+bool EndsWith(std::string_view text, std::string_view suffix) {
+    return !suffix.empty() && text.size() >= suffix.size() &&
+           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}

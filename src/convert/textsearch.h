@@ -23,6 +23,14 @@ private:
 // replacements. An empty `from` replaces nothing.
 size_t ReplaceAll(std::string& text, std::string_view from, std::string_view to);
 
+// The first occurrence of a lower-case ASCII pattern at or after `from`,
+// ignoring the case of the text (npos for none). For short constant
+// patterns: the search is linear in the text.
+size_t FindNoCase(std::string_view text, std::string_view pattern, size_t from = 0);
+
+// Whether `text` ends in `suffix` (an empty suffix never).
+bool EndsWith(std::string_view text, std::string_view suffix);
+
 // Removes white space (space, tab, CR, LF, VT, FF) from the ends of text.
 void TrimWhiteSpace(std::string& text);
 void TrimTrailingWhiteSpace(std::string& text);
