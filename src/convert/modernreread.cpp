@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <limits>
 #include <vector>
 
@@ -148,8 +149,8 @@ public:
             // The line found again may have been read with a glued start
             // that is not its own: it is read again too, unless the
             // stretch cannot be read with it.
-            if (!Replace(from, next, startOf(from), at, lines.size()) && lineAt < at) {
-                Replace(from, next - 1, startOf(from), lineAt, lines.size());
+            if (!Replace(from, next, startOf(from), at, lines) && lineAt < at) {
+                Replace(from, next - 1, startOf(from), lineAt, lines);
             }
             settled = next;
             pos = at;
@@ -187,19 +188,41 @@ private:
 
     // Reads the page's bytes [begin, end) again in place of lines [from,
     // to) of the `count` lines.
-    bool Replace(size_t from, size_t to, size_t begin, size_t end, size_t count) {
+    // The stretch must hold the very letters and digits of the lines it
+    // replaces: where the line found again was found too early, the lines
+    // before it would be lost.
+    bool Replace(size_t from, size_t to, size_t begin, size_t end,
+                 const std::vector<std::string_view>& lines) {
         const std::string_view stretch = m_visual.substr(begin, end - begin);
         std::vector<std::string> readings;
         if (stretch.empty() || stretch.size() > kMostStretch || MentionsRawBlock(stretch) ||
-            !Reread(begin, stretch, end == m_visual.size() && to == count, readings)) {
+            !Reread(begin, stretch, end == m_visual.size() && to == lines.size(), readings)) {
             return false;
         }
         Replacement replacement{from, to, {}};
         for (const std::string& reading : readings) {
             replacement.lines.append(reading).append(kLineEnd);
         }
+        std::array<size_t, 256> kept{};
+        for (size_t k = from; k < to; ++k) {
+            CountWordBytes(lines[k], kept, 1);
+        }
+        CountWordBytes(replacement.lines, kept, -1);
+        if (std::any_of(kept.begin(), kept.end(), [](size_t n) { return n != 0; })) {
+            return false;
+        }
         m_replacements.push_back(std::move(replacement));
         return true;
+    }
+
+    // Adds `step` to the count of each letter and digit of `text` (Hebrew
+    // and Latin).
+    static void CountWordBytes(std::string_view text, std::array<size_t, 256>& counts, int step) {
+        for (const char c : text) {
+            if (kHebrewLetterSet.Contains(c) || std::isalnum(static_cast<unsigned char>(c))) {
+                counts[static_cast<unsigned char>(c)] += static_cast<size_t>(step);
+            }
+        }
     }
 
     bool Follows(size_t at, std::string_view bytes) const {
