@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <limits>
 #include <vector>
 
@@ -188,9 +187,9 @@ private:
 
     // Reads the page's bytes [begin, end) again in place of lines [from,
     // to) of the `count` lines.
-    // The stretch must hold the very letters and digits of the lines it
-    // replaces: where the line found again was found too early, the lines
-    // before it would be lost.
+    // The readings must hold the very bytes of the lines they replace (but
+    // white space and entities): where the line found again was found too
+    // early, the lines before it would be lost.
     bool Replace(size_t from, size_t to, size_t begin, size_t end,
                  const std::vector<std::string_view>& lines) {
         const std::string_view stretch = m_visual.substr(begin, end - begin);
@@ -215,12 +214,19 @@ private:
         return true;
     }
 
-    // Adds `step` to the count of each letter and digit of `text` (Hebrew
-    // and Latin).
+    // Adds `step` to the count of each byte of `text` but white space, an
+    // "&quot;" counted as the quotation mark it stands for and an "&nbsp;"
+    // not at all (the reversal turns them so).
     static void CountWordBytes(std::string_view text, std::array<size_t, 256>& counts, int step) {
-        for (const char c : text) {
-            if (kHebrewLetterSet.Contains(c) || std::isalnum(static_cast<unsigned char>(c))) {
-                counts[static_cast<unsigned char>(c)] += static_cast<size_t>(step);
+        for (size_t k = 0; k < text.size(); ++k) {
+            const std::string_view rest = text.substr(k);
+            if (rest.starts_with("&nbsp;")) {
+                k += 5;
+            } else if (rest.starts_with("&quot;")) {
+                counts['"'] += static_cast<size_t>(step);
+                k += 5;
+            } else if (!kWhiteSpaceSet.Contains(text[k])) {
+                counts[static_cast<unsigned char>(text[k])] += static_cast<size_t>(step);
             }
         }
     }
