@@ -186,8 +186,7 @@ private:
     };
 
     // Reads the page's bytes [begin, end) again in place of lines [from,
-    // to) of the `count` lines.
-    // The readings must hold the very bytes of the lines they replace (but
+    // to). The readings must hold the very bytes of the lines they replace (but
     // white space and entities): where the line found again was found too
     // early, the lines before it would be lost.
     bool Replace(size_t from, size_t to, size_t begin, size_t end,
@@ -204,9 +203,9 @@ private:
         }
         std::array<size_t, 256> kept{};
         for (size_t k = from; k < to; ++k) {
-            CountWordBytes(lines[k], kept, 1);
+            CountTextBytes(lines[k], kept, 1);
         }
-        CountWordBytes(replacement.lines, kept, -1);
+        CountTextBytes(replacement.lines, kept, -1);
         if (std::any_of(kept.begin(), kept.end(), [](size_t n) { return n != 0; })) {
             return false;
         }
@@ -217,7 +216,7 @@ private:
     // Adds `step` to the count of each byte of `text` but white space, an
     // "&quot;" counted as the quotation mark it stands for and an "&nbsp;"
     // not at all (the reversal turns them so).
-    static void CountWordBytes(std::string_view text, std::array<size_t, 256>& counts, int step) {
+    static void CountTextBytes(std::string_view text, std::array<size_t, 256>& counts, int step) {
         for (size_t k = 0; k < text.size(); ++k) {
             const std::string_view rest = text.substr(k);
             if (rest.starts_with("&nbsp;")) {
