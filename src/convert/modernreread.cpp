@@ -191,6 +191,14 @@ private:
     // early, the lines before it would be lost.
     bool Replace(size_t from, size_t to, size_t begin, size_t end,
                  const std::vector<std::string_view>& lines) {
+        // Lines without a run (Latin, numbers, tags) are read exactly by the
+        // inverse of the reversal; where their bytes are not given back,
+        // the visual page holds nothing a rereading would read better.
+        if (std::none_of(lines.begin() + static_cast<std::ptrdiff_t>(from),
+                         lines.begin() + static_cast<std::ptrdiff_t>(to),
+                         [](std::string_view line) { return kLatinRunSet.AnyIn(line); })) {
+            return false;
+        }
         const std::string_view stretch = m_visual.substr(begin, end - begin);
         std::vector<std::string> readings;
         if (stretch.empty() || stretch.size() > kMostStretch || MentionsRawBlock(stretch) ||
