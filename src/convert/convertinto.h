@@ -87,10 +87,9 @@ public:
     void Finish(std::string& out);
     void Finish(ByteSink& out);
 
-    // Whether the last piece written had a Hebrew letter (a paragraph string
-    // goes between such a piece and one without), and setting it, to break
-    // a line as if the text before it were written.
-    bool PreviousHebrew() const { return m_previousHebrew; }
+    // Breaks the next line as if the last piece written before it had a
+    // Hebrew letter or not (a paragraph string goes between such a piece
+    // and one without).
     void SetPreviousHebrew(bool hebrew) { m_previousHebrew = hebrew; }
 
 private:

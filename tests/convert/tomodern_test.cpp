@@ -266,10 +266,9 @@ TEST(ToModern, UndoesTheVisualConversion) {
 
 // Model: a page of Hebrew, Latin, numbers, punctuation, tags and entities,
 // made visual with random widths, marks and paragraph strings (stripped
-// from the modern page), is read back into lines that,
-// made visual again with the same settings, give back the very same bytes
-// (where the visual rules lost what the page was, the reading is one they
-// allow).
+// from the modern page), is read back into lines that, made visual again
+// with the same settings, give back the very same bytes (where the visual
+// rules lost what the page was, the reading is one they allow).
 TEST(ToModern, GivesBackTheVisualBytes) {
     const std::string hebrew[] = {Heb("שלום"),   Heb("עולם"), Heb("ספר"),
                                   Heb("מילים"),  Heb("אב"),   Heb("\"כתב\""),
